@@ -1,0 +1,60 @@
+# Compiler settings and helpers shared by every target of the tree.
+
+set(KVB_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+if(KVB_WINDOWS)
+  # Static linking: an exe then imports nothing but system DLLs.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(KVB_SANITIZE AND NOT KVB_WINDOWS)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# kvb_library(name SOURCES ... [WIN_SOURCES ...] [HOST_SOURCES ...] [DEPS ...])
+# A static library of the runtime. WIN_SOURCES are the `_win` files built only in the
+# cross build; HOST_SOURCES the portable stand-ins built only on the host.
+function(kvb_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;WIN_SOURCES;HOST_SOURCES;DEPS;WIN_DEPS" ${ARGN})
+  set(srcs ${ARG_SOURCES})
+  if(KVB_WINDOWS)
+    list(APPEND srcs ${ARG_WIN_SOURCES})
+  else()
+    list(APPEND srcs ${ARG_HOST_SOURCES})
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${KVB_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  if(KVB_WINDOWS AND ARG_WIN_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_WIN_DEPS})
+  endif()
+endfunction()
+
+# kvb_test(name SOURCES ... DEPS ... [WINDOWS_ONLY] [HOST_ONLY] [TIMEOUT s])
+# A GoogleTest binary. In the cross build ctest runs it through the Wine emulator.
+function(kvb_test name)
+  cmake_parse_arguments(ARG "WINDOWS_ONLY;HOST_ONLY" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  if(ARG_WINDOWS_ONLY AND NOT KVB_WINDOWS)
+    return()
+  endif()
+  if(ARG_HOST_ONLY AND KVB_WINDOWS)
+    return()
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE ${KVB_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST
+                       PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+endfunction()
+
+# Fuzz builds instrument the libraries for coverage too.
+if(KVB_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -g)
+endif()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of build/fuzz for the given number of seconds each (default 600),
+# starting from its seed corpus under fuzz/corpus/<target> when there is one.
+# A crash, leak or time-out fails the run. Usage: scripts/fuzz.sh [seconds] [target...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-600}
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for exe in build/fuzz/fuzz/*_fuzz; do
+    [ -x "$exe" ] && targets+=("$(basename "$exe")")
+  done
+fi
+if [ ${#targets[@]} -eq 0 ]; then
+  echo "fuzz.sh: no fuzz targets built"
+  exit 0
+fi
+for t in "${targets[@]}"; do
+  work="build/fuzz/corpus-work/$t"
+  mkdir -p "$work"
+  seeds=()
+  [ -d "fuzz/corpus/$t" ] && seeds+=("fuzz/corpus/$t")
+  echo "-- $t for ${seconds}s"
+  "build/fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$work" "${seeds[@]}" 2>&1 | grep -E "^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)" || true
+  if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+    echo "fuzz.sh: $t failed" >&2
+    exit 1
+  fi
+done
