@@ -34,6 +34,7 @@ struct ProjectFile {
 
 // Overrides of a component's archive data (section 6).
 struct ComponentArchive {
+  SourcePos pos;                        // the component's table
   std::optional<uint32_t> span;
   std::optional<uint32_t> progress_base;
   std::optional<uint32_t> offset;       // only for components without a block
@@ -59,6 +60,7 @@ struct Project {
   std::optional<std::string> main_message;  // message of the main block (default "")
   std::optional<std::string> temp_message;  // message of the temporary-file block
   std::optional<bool> temp_archive;         // section 15 has a block (default: temp files)
+  std::optional<bool> main_archive;         // section 16 has a main block (default: yes)
   std::optional<std::vector<std::string>> file_folders;
   std::optional<std::vector<std::string>> shortcut_folders;
 

@@ -214,6 +214,7 @@ void ReadArchives(TableReader& root, Project& p) {
   if (r.Text("temp-message", text)) p.temp_message = text;
   bool flag = false;
   if (r.Bool("temp-archive", flag)) p.temp_archive = flag;
+  if (r.Bool("main-archive", flag)) p.main_archive = flag;
   uint32_t span = 0;
   if (r.U32("main-span", span)) p.main_span = span;
   double scale = 0;

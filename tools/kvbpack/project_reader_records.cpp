@@ -109,6 +109,7 @@ void ReadComponents(TableReader& root, Project& p) {
     TableReader r(*t, root.diag(), "[[component]]");
     TInstallerComponent c;
     ComponentArchive a;
+    a.pos = t->pos;
     if (!r.Text("name", c.Component.Name)) r.Error(*t, "a component needs a name");
     r.Text("description", c.Component.Description);
     r.Text("picture", c.Component.Text3);

@@ -13,6 +13,8 @@
 
 namespace kvb::pack {
 
+struct TomlMember;
+
 struct TomlNode {
   enum class Type { kString, kInteger, kFloat, kBool, kDateTime, kTable, kArray };
   Type type = Type::kTable;
@@ -27,16 +29,18 @@ struct TomlNode {
   SourcePos text_pos;
   bool text_verbatim = false;
 
-  struct Member {
-    std::string key;
-    SourcePos key_pos;
-    TomlNode value;
-  };
-  std::vector<Member> members;  // tables, in key order
+  using Member = TomlMember;
+  std::vector<TomlMember> members;  // tables, in key order
   std::vector<TomlNode> items;  // arrays
 
   // The member of a table with this key, or nullptr.
   const TomlNode* Find(std::string_view key) const;
+};
+
+struct TomlMember {
+  std::string key;
+  SourcePos key_pos;
+  TomlNode value;
 };
 
 // "string", "integer" ...: for messages.

@@ -1,0 +1,177 @@
+#include "build.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "file_facts.h"
+#include "output_files.h"
+#include "resolve.h"
+#include "setupdata/archive_format.h"
+#include "setupdata/archive_writer.h"
+#include "setupdata/byte_sink.h"
+#include "setupdata/package_writer.h"
+
+namespace kvb::pack {
+namespace {
+
+ArchiveBlockSpec SpecOf(const PlannedBlock& block) {
+  ArchiveBlockSpec spec;
+  spec.Message = block.message;
+  for (const PlannedEntry& e : block.entries) {
+    spec.Entries.push_back(ArchiveEntry::FromFile(e.index, e.date, e.path));
+  }
+  return spec;
+}
+
+// Adds up the progress of the blocks, written one after the other.
+class ProgressTotal {
+ public:
+  ProgressTotal(const PackagePlan& plan, std::function<void(uint64_t, uint64_t)> report)
+      : report_(std::move(report)) {
+    total_ = plan.temp_block.TotalSize() + plan.main_block.TotalSize();
+    for (const PlannedBlock& b : plan.component_blocks) total_ += b.TotalSize();
+  }
+  ArchiveWriteOptions Options(unsigned jobs) {
+    ArchiveWriteOptions options;
+    options.Threads = jobs;
+    if (report_) {
+      options.OnProgress = [this](uint64_t done, uint64_t) { report_(base_ + done, total_); };
+    }
+    return options;
+  }
+  void BlockDone(const PlannedBlock& block) { base_ += block.TotalSize(); }
+
+ private:
+  std::function<void(uint64_t, uint64_t)> report_;
+  uint64_t total_ = 0;
+  uint64_t base_ = 0;
+};
+
+class Builder {
+ public:
+  Builder(const Project& project, const BuildOptions& options)
+      : project_(project), options_(options), files_(options.output) {}
+
+  BuildResult Run() {
+    PackagePlan plan = ResolveProject(project_, {options_.default_uninstaller, options_.volume_size});
+    std::unique_ptr<ByteSource> stub = OpenStub();
+    ProgressTotal progress(plan, options_.on_progress);
+
+    const std::string temp_section = files_.Temporary(".s15");
+    WriteTempSection(plan, temp_section, progress);
+    const std::string main_section = files_.Temporary(".s16");
+    const std::string package = files_.TemporaryPackage();
+    std::vector<uint64_t> block_sizes = WriteMainSection(plan, main_section, package, progress);
+
+    const uint64_t main_size = std::filesystem::file_size(main_section);
+    const TPackageLayout layout = ComputePackageLayout(
+        plan.data, stub->Size(), std::filesystem::file_size(temp_section), main_size);
+    PlaceComponentBlocks(plan, layout.SectionOffsets[16], block_sizes);
+
+    std::unique_ptr<ByteSource> temp_source = OpenFileSource(temp_section);
+    std::unique_ptr<ByteSource> main_source = OpenFileSource(main_section);
+    if (!temp_source || !main_source) throw std::runtime_error("cannot read back the archive sections");
+    TPackageArchives archives;
+    archives.TempSection = temp_source.get();
+    archives.MainSection = main_size > 0 ? main_source.get() : nullptr;
+    archives.MainArchiveInVolumes = plan.volume_size.has_value();
+    {
+      FileSink sink(package);
+      WritePackage(sink, stub.get(), plan.data, archives);
+      sink.Close();
+    }
+    temp_source.reset();
+    main_source.reset();
+    return Commit(package, layout.FileSize);
+  }
+
+ private:
+  std::unique_ptr<ByteSource> OpenStub() {
+    std::string path = options_.stub;
+    if (path.empty() && !project_.stub.empty()) path = JoinPath(project_.base_dir, project_.stub);
+    if (path.empty()) {
+      throw ProjectError("no setup program to build on: give --stub or stub = \"...\" in [package]");
+    }
+    std::unique_ptr<ByteSource> stub = OpenFileSource(path);
+    if (!stub) throw ProjectError("cannot read the setup program \"" + path + "\"");
+    return stub;
+  }
+
+  std::ofstream OpenOut(const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot create \"" + path + "\"");
+    return out;
+  }
+
+  void WriteTempSection(const PackagePlan& plan, const std::string& path, ProgressTotal& progress) {
+    std::ofstream out = OpenOut(path);
+    out.put(plan.temp_archive ? 1 : 0);
+    if (plan.temp_archive) WriteArchiveBlock(out, SpecOf(plan.temp_block), progress.Options(options_.jobs));
+    progress.BlockDone(plan.temp_block);
+    out.close();
+    if (!out) throw std::runtime_error("cannot write \"" + path + "\"");
+  }
+
+  // Writes the main block (into the section or into volume files) and the component
+  // blocks behind it; returns the size of every block written into the section.
+  std::vector<uint64_t> WriteMainSection(const PackagePlan& plan, const std::string& path,
+                                         const std::string& package, ProgressTotal& progress) {
+    std::ofstream out = OpenOut(path);
+    std::vector<uint64_t> sizes;
+    if (plan.volume_size) {
+      volumes_ = WriteArchiveVolumes(package, *plan.volume_size, SpecOf(plan.main_block),
+                                     progress.Options(options_.jobs)).Volumes;
+      sizes.push_back(0);
+    } else if (plan.main_archive) {
+      sizes.push_back(WriteArchiveBlock(out, SpecOf(plan.main_block), progress.Options(options_.jobs)).Size);
+    } else {
+      sizes.push_back(0);
+    }
+    progress.BlockDone(plan.main_block);
+    for (const PlannedBlock& block : plan.component_blocks) {
+      sizes.push_back(WriteArchiveBlock(out, SpecOf(block), progress.Options(options_.jobs)).Size);
+      progress.BlockDone(block);
+    }
+    out.close();
+    if (!out) throw std::runtime_error("cannot write \"" + path + "\"");
+    return sizes;
+  }
+
+  // Component blocks follow the main block inside section 16, at absolute offsets.
+  static void PlaceComponentBlocks(PackagePlan& plan, uint64_t section_start,
+                                   const std::vector<uint64_t>& sizes) {
+    uint64_t offset = section_start + sizes[0];
+    for (size_t i = 0; i < plan.component_blocks.size(); ++i) {
+      if (offset > UINT32_MAX) throw ProjectError("the package is too large: component blocks must start below 4 GiB");
+      plan.data.Components[plan.component_blocks[i].component].ArchiveOffset = static_cast<uint32_t>(offset);
+      offset += sizes[i + 1];
+    }
+  }
+
+  BuildResult Commit(const std::string& package, uint64_t size) {
+    for (uint32_t n = 1; n <= volumes_; ++n) {
+      files_.Commit(VolumeFileName(package, n), VolumeFileName(options_.output, n));
+    }
+    // Volumes of an earlier, larger build would otherwise sit beside the new ones.
+    std::error_code ec;
+    for (uint32_t n = volumes_ + 1; volumes_ > 0 && n <= kMaxVolumeNumber; ++n) {
+      if (!std::filesystem::remove(VolumeFileName(options_.output, n), ec)) break;
+    }
+    files_.Commit(package, options_.output);
+    return BuildResult{size, volumes_};
+  }
+
+  const Project& project_;
+  const BuildOptions& options_;
+  OutputFiles files_;
+  uint32_t volumes_ = 0;
+};
+
+}  // namespace
+
+BuildResult BuildPackage(const Project& project, const BuildOptions& options) {
+  return Builder(project, options).Run();
+}
+
+}  // namespace kvb::pack
