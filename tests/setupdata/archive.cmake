@@ -1,0 +1,4 @@
+# Archive reader, writer and format tests.
+kvb_test(archive_tests
+  SOURCES archive_reader_test.cpp archive_volume_test.cpp archive_writer_test.cpp
+  DEPS kvb_archive)
