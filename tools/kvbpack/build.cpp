@@ -56,6 +56,8 @@ class Builder {
   BuildResult Run() {
     PackagePlan plan = ResolveProject(project_, {options_.default_uninstaller, options_.volume_size});
     std::unique_ptr<ByteSource> stub = OpenStub();
+    const std::filesystem::path folder = std::filesystem::path(options_.output).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder);
     ProgressTotal progress(plan, options_.on_progress);
 
     const std::string temp_section = files_.Temporary(".s15");

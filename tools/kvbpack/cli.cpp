@@ -114,15 +114,20 @@ int RunCommandLine(int argc, char** argv) {
   try {
     if (*build_cmd) return RunBuild(build);
     if (*dump_cmd) {
-      DumpPackage(dump_input, dump_dir);
+      const DumpResult result = DumpPackage(dump_input, dump_dir);
+      for (const std::string& w : result.warnings) std::cerr << "kvbpack: warning: a rebuild differs in " << w << "\n";
+      std::cout << result.project_file << "\n";
       return 0;
     }
     if (*info_cmd) {
       PrintPackageInfo(info_input, std::cout);
       return 0;
     }
-  } catch (const std::exception& e) {
+  } catch (const ProjectError& e) {
     std::cerr << e.what() << "\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "kvbpack: " << e.what() << "\n";
     return 1;
   }
   return 2;

@@ -18,7 +18,7 @@ std::optional<FileFacts> InspectFile(const std::string& path) {
   if (ec) return std::nullopt;
   const fs::file_time_type time = fs::last_write_time(p, ec);
   if (ec) return std::nullopt;
-  const auto system = std::chrono::clock_cast<std::chrono::system_clock>(time);
+  const auto system = std::chrono::file_clock::to_sys(time);
   facts.modified = std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
   std::unique_ptr<ByteSource> source = OpenFileSource(path);
   if (!source) return std::nullopt;

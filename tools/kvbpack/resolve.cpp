@@ -13,7 +13,8 @@ namespace {
 
 // A file of the project with what the file system says about it.
 struct Resolved {
-  const ProjectFile* file = nullptr;
+  explicit Resolved(const ProjectFile* f) : file(f) {}
+  const ProjectFile* file;
   std::string path;
   FileFacts facts;
   int block = -1;  // -1 main, else the component's index
@@ -44,8 +45,8 @@ class Resolver {
 
  private:
   void BuildFileList() {
-    for (const ProjectFile& f : project_.temp_files) temps_.push_back({&f});
-    for (const ProjectFile& f : project_.files) files_.push_back({&f});
+    for (const ProjectFile& f : project_.temp_files) temps_.emplace_back(&f);
+    for (const ProjectFile& f : project_.files) files_.emplace_back(&f);
     if (!project_.uninstaller) return;
     uninstaller_.pos = uninstaller_.source_pos = project_.uninstaller_pos;
     uninstaller_.record = UninstallerRecord();
@@ -58,7 +59,7 @@ class Resolver {
                   "next to the setup program");
       return;
     }
-    files_.push_back({&uninstaller_});
+    files_.emplace_back(&uninstaller_);
   }
 
   void Inspect(std::vector<Resolved>& list) {
@@ -98,10 +99,7 @@ class Resolver {
         }
         continue;
       }
-      if (plan_.volume_size) continue;
-      for (const std::string& name : SplitText(r.file->record.Components, "|")) {
-        if ((r.block = FindComponent(name)) >= 0) break;
-      }
+      r.block = DeriveBlock(r.file->record, plan_.data.Components, plan_.volume_size.has_value());
     }
   }
 
@@ -267,6 +265,17 @@ uint64_t PlannedBlock::TotalSize() const {
 
 PackagePlan ResolveProject(const Project& project, const ResolveOptions& options) {
   return Resolver(project, options).Run();
+}
+
+int DeriveBlock(const TSetupFile& file, const std::vector<TInstallerComponent>& components,
+                bool volumes) {
+  if (volumes) return -1;
+  for (const std::string& name : SplitText(file.Components, "|")) {
+    for (size_t i = 0; i < components.size(); ++i) {
+      if (SameText(components[i].Component.Name, name)) return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 TSetupFile UninstallerRecord() {

@@ -51,6 +51,12 @@ PackagePlan ResolveProject(const Project& project, const ResolveOptions& options
 // The record the builder adds for the package's uninstaller (without its entry data).
 TSetupFile UninstallerRecord();
 
+// The component (index into `components`) whose archive block holds a file's data: the
+// first component of its list that exists; -1 for the main block, and always with volume
+// files, since the setup program reads no component blocks from volumes.
+int DeriveBlock(const TSetupFile& file, const std::vector<TInstallerComponent>& components,
+                bool volumes);
+
 // The folder lists the builder derives from destination folders: each folder without
 // its trailing backslash, preceded by its parents that are themselves below a root
 // ("%InstallDir%\A\B\" gives "%InstallDir%\A" and "%InstallDir%\A\B"), each once.
