@@ -168,11 +168,12 @@ void WriteOptions(TomlWriter& w, const Project& p) {
 void WriteSettings(TomlWriter& w, const Project& p) {
   w.Table("uninstall");
   if (p.uninstaller) {
-    if (p.uninstaller_program.empty()) {
+    if (p.uninstaller_program.empty() && p.uninstaller_fallback.empty()) {
       w.Bool("enabled", true);
-    } else {
+    } else if (!p.uninstaller_program.empty()) {
       w.Utf8("program", p.uninstaller_program);
     }
+    if (!p.uninstaller_fallback.empty()) w.Utf8("fallback-program", p.uninstaller_fallback);
   }
   w.Table("archives");
   if (p.temp_archive) w.Bool("temp-archive", *p.temp_archive);

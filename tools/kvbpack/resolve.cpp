@@ -50,13 +50,15 @@ class Resolver {
     if (!project_.uninstaller) return;
     uninstaller_.pos = uninstaller_.source_pos = project_.uninstaller_pos;
     uninstaller_.record = UninstallerRecord();
-    uninstaller_.source = project_.uninstaller_program.empty()
-                              ? options_.default_uninstaller
-                              : JoinPath(project_.base_dir, project_.uninstaller_program);
+    uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_program);
+    if (project_.uninstaller_program.empty()) uninstaller_.source = options_.default_uninstaller;
+    if (uninstaller_.source.empty() && !project_.uninstaller_fallback.empty()) {
+      uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_fallback);
+    }
     if (uninstaller_.source.empty()) {
       diag_.Error(project_.uninstaller_pos,
-                  "no uninstaller program: name it with program = \"...\" or place kvbuninst.exe "
-                  "next to the setup program");
+                  "no uninstaller program: name it with program = \"...\", place kvbuninst.exe "
+                  "next to the setup program, or give a fallback-program");
       return;
     }
     files_.emplace_back(&uninstaller_);
@@ -215,9 +217,11 @@ class Resolver {
       spans[0] = 100;
     }
     plan_.data.MainArchiveSpan = project_.main_span.value_or(spans[0]);
-    const uint32_t main = plan_.data.MainArchiveSpan;
-    plan_.data.MainArchiveScale = project_.main_scale.value_or(main > 0 ? 100.0 / main : 0.0);
-    uint32_t base = main;
+    // The setup program scales every block's span by this one factor, the component
+    // blocks' too; spans on a scale of 100 need the factor 1. (100 / main span equals
+    // that when the main block is everything, and would overshoot the component ranges.)
+    plan_.data.MainArchiveScale = project_.main_scale.value_or(1.0);
+    uint32_t base = plan_.data.MainArchiveSpan;
     for (size_t i = 0; i < n; ++i) {
       const ComponentArchive& a = project_.component_archives[i];
       TInstallerComponent& c = plan_.data.Components[i];
