@@ -38,12 +38,14 @@ class Printer {
     int depth = 0;
     for (size_t i = 0; i < statements_.size(); ++i) {
       const TScriptStatement& st = statements_[i];
-      const std::optional<BlockRole> role = blocks_sound_ ? BlockRoleOf(st.Code) : std::nullopt;
-      if (role && role->kind != BlockRole::kOpener) --depth;
+      std::optional<BlockRole> role;
+      if (blocks_sound_) role = BlockRoleOf(st.Code);
+      const BlockRole::Kind kind = role ? role->kind : BlockRole::kOpener;
+      if (role && kind != BlockRole::kOpener) --depth;
       out.append(2 * std::max(depth, 0), ' ');
       out += Statement(i, st, role);
       out += '\n';
-      if (role && role->kind != BlockRole::kEnd) ++depth;
+      if (role && kind != BlockRole::kEnd) ++depth;
     }
     return out;
   }
