@@ -15,6 +15,7 @@
 #include "setupdata/byte_reader.h"
 #include "setupdata/byte_sink.h"
 #include "setupdata/package_reader.h"
+#include "volume_fit.h"
 
 namespace kvb::pack {
 namespace {
@@ -80,12 +81,18 @@ class Dumper {
       if (pkg_.MainSection.Size() > 0) archives_.main = ReadBlock(*source_, loc.MainArchiveOffset, scratch_, "m");
     } else {
       archives_.main = ReadVolumeBlock(setup_, scratch_, "m");
+      std::vector<std::string> volumes;
       uint64_t largest = 0;
       std::error_code ec;
       for (uint32_t n = 1; n <= kMaxVolumeNumber && fs::exists(VolumeFileName(setup_, n), ec); ++n) {
-        largest = std::max<uint64_t>(largest, fs::file_size(VolumeFileName(setup_, n), ec));
+        volumes.push_back(VolumeFileName(setup_, n));
+        largest = std::max<uint64_t>(largest, fs::file_size(volumes.back(), ec));
       }
-      archives_.volume_size = largest;
+      archives_.volume_size = FitVolumeSize(volumes);
+      if (!archives_.volume_size) {
+        missing_.push_back("the places where the volume files are split");
+        archives_.volume_size = largest;
+      }
     }
     for (size_t i = 0; i < pkg_.Data.Components.size(); ++i) {
       const TInstallerComponent& c = pkg_.Data.Components[i];

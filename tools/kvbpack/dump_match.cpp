@@ -65,10 +65,20 @@ class Matcher {
     p_.files.push_back(uninstaller_);
   }
 
+  // A package without a block that its records need gets one (the records' data was
+  // written empty); the builder refuses records without data.
   void MatchArchivePresence() {
-    if (!archives_.main && !archives_.volume_size) p_.main_archive = false;
-    const bool temp = archives_.temp.has_value();
-    if (temp != !p_.temp_files.empty()) p_.temp_archive = temp;
+    if (!archives_.main && !archives_.volume_size) {
+      if (p_.files.empty() && !p_.uninstaller) {
+        p_.main_archive = false;
+      } else {
+        differences_.push_back("the main archive block, which the package lacks");
+      }
+    }
+    if (archives_.temp && p_.temp_files.empty()) p_.temp_archive = true;
+    if (!archives_.temp && !p_.temp_files.empty()) {
+      differences_.push_back("the temporary-file archive block, which the package lacks");
+    }
   }
 
   // Entry numbers are written out when the builder would number the files otherwise.
