@@ -14,6 +14,7 @@
 #include "setupdata/archive_format.h"
 #include "setupdata/byte_reader.h"
 #include "setupdata/byte_sink.h"
+#include "setupdata/default_messages.h"
 #include "setupdata/package_reader.h"
 #include "volume_fit.h"
 
@@ -150,6 +151,8 @@ class Dumper {
     project_.base_dir = dir_;
     project_.file = (fs::path(dir_) / "project.toml").string();
     project_.data = pkg_.Data;
+    // A package with languages stores no language-less table: the defaults stand in.
+    if (!pkg_.Data.Languages.empty()) project_.data.LanguageLessMessages = DefaultMessages(-1);
     project_.data.TempFiles.clear();
     project_.data.DeviceFiles.clear();
     project_.component_archives.assign(pkg_.Data.Components.size(), ComponentArchive{});

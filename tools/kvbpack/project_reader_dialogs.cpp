@@ -14,7 +14,7 @@ std::string FontString(const TFontRecord& f) {
 // A string slot: a string is stored as written; other forms are converted by the slot's
 // type (a flag from true/false, a number or colour in signed decimal, a name of a button
 // type or shape, a font from a table).
-void ReadSlot(TableReader& r, const SlotInfo& slot, std::string& out) {
+void ReadSlot(TableReader& r, const SlotInfo& slot, const TFontRecord& base_font, std::string& out) {
   const TomlNode* v = r.node().Find(slot.key);
   if (!v || v->type == TomlNode::Type::kString) {
     r.Text(slot.key, out, kFixedTextLength);
@@ -24,7 +24,7 @@ void ReadSlot(TableReader& r, const SlotInfo& slot, std::string& out) {
     r.Get(slot.key);
     out = v->boolean ? "1" : "0";
   } else if (slot.type == SlotType::kFont && v->type == TomlNode::Type::kTable) {
-    TFontRecord font;
+    TFontRecord font = base_font;
     r.Font(slot.key, font);
     out = FontString(font);
   } else if (slot.type == SlotType::kColor && v->type == TomlNode::Type::kInteger) {
@@ -40,6 +40,7 @@ void ReadSlot(TableReader& r, const SlotInfo& slot, std::string& out) {
 }
 
 void ReadSlotNames(TableReader& r, const SlotInfo& slot, NameList names, std::string& out) {
+  const TFontRecord unused;
   const TomlNode* v = r.node().Find(slot.key);
   if (v && v->type == TomlNode::Type::kString) {
     if (const std::optional<uint32_t> value = ValueOfName(names, v->text)) {
@@ -48,7 +49,7 @@ void ReadSlotNames(TableReader& r, const SlotInfo& slot, NameList names, std::st
       return;
     }
   }
-  ReadSlot(r, slot, out);
+  ReadSlot(r, slot, unused, out);
 }
 
 void CheckKindAndRole(TableReader& r, const TSetupControl& c) {
@@ -68,7 +69,8 @@ void CheckKindAndRole(TableReader& r, const TSetupControl& c) {
   }
 }
 
-TSetupControl ReadControl(TableReader& r) {
+// A font given as a table starts from the dialog's font.
+TSetupControl ReadControl(TableReader& r, const TFontRecord& dialog_font) {
   TSetupControl c;
   if (!r.node().Find("kind")) r.Error(r.node(), "a control needs a kind");
   const bool kind_ok = r.Enum8("kind", ControlKindNames(), c.Kind);
@@ -88,7 +90,7 @@ TSetupControl ReadControl(TableReader& r) {
     } else if (slots[i].type == SlotType::kShape) {
       ReadSlotNames(r, slots[i], ShapeNames(), c.Strings[i]);
     } else {
-      ReadSlot(r, slots[i], c.Strings[i]);
+      ReadSlot(r, slots[i], dialog_font, c.Strings[i]);
     }
   }
   ReadScriptValue(r, "script", c.Script);
@@ -110,7 +112,7 @@ TSetupDialog ReadDialog(TableReader& r, const TFontRecord& package_font) {
   }
   for (const TomlNode* t : r.Tables("control")) {
     TableReader cr(*t, r.diag(), "[[dialog.control]]");
-    d.Controls.push_back(ReadControl(cr));
+    d.Controls.push_back(ReadControl(cr, d.Font));
     cr.Finish();
   }
   return d;

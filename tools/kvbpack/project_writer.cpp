@@ -189,26 +189,24 @@ void WriteSettings(TomlWriter& w, const Project& p) {
   for (size_t i = 0; i < GlobalScriptKeys().size(); ++i) ScriptIf(w, GlobalScriptKeys()[i], p.data.Scripts[i]);
 }
 
-void WriteMessageDiff(TomlWriter& w, const TSetupMessage& table) {
-  const auto& defaults = DefaultMessageTexts();
+template <typename Texts>
+void WriteMessageDiff(TomlWriter& w, const TSetupMessage& table, const Texts& base) {
   for (int i = 0; i < kMessageCount; ++i) {
-    if (table.Texts[i] != defaults[i]) w.Text(std::to_string(i), table.Texts[i]);
+    if (table.Texts[i] != base[i]) w.Text(std::to_string(i), table.Texts[i]);
   }
 }
 
+// [messages] changes the default texts; each language starts from that table.
 void WriteLanguages(TomlWriter& w, const Project& p) {
-  if (p.data.Languages.empty()) {
-    w.Table("messages");
-    WriteMessageDiff(w, p.data.LanguageLessMessages);
-    return;
-  }
+  w.Table("messages");
+  WriteMessageDiff(w, p.data.LanguageLessMessages, DefaultMessageTexts());
   for (const TSetupLanguage& lang : p.data.Languages) {
     w.ArrayTable("language");
     w.Text("name", lang.Name);
     U32If(w, "id", lang.LanguageId);
     ByteIf(w, "default", lang.IsDefault);
     w.Table("language.messages");
-    WriteMessageDiff(w, lang.Messages);
+    WriteMessageDiff(w, lang.Messages, p.data.LanguageLessMessages.Texts);
   }
 }
 
