@@ -229,9 +229,14 @@ void ReadPlatforms(TableReader& root, Project& p) {
     if (!r.Text("name", pl.Name)) r.Error(*t, "a platform needs a name");
     const std::optional<TSetupPlatform> known = FindKnownPlatform(pl.Name);
     if (known) pl = *known;
-    const bool complete = r.Text("incompatible", pl.IncompatiblePlatforms) | r.U32("cpu-mask", pl.CpuMask) |
-                          r.U32("native-cpu-mask", pl.SecondCpuMask) |
-                          r.Text("min-version", pl.MinVersion) | r.Text("max-version", pl.MaxVersion);
+    // Every key is read (and checked) whether or not an earlier one was given.
+    int given = 0;
+    given += r.Text("incompatible", pl.IncompatiblePlatforms);
+    given += r.U32("cpu-mask", pl.CpuMask);
+    given += r.U32("native-cpu-mask", pl.SecondCpuMask);
+    given += r.Text("min-version", pl.MinVersion);
+    given += r.Text("max-version", pl.MaxVersion);
+    const bool complete = given > 0;
     if (!known && !complete) {
       r.Error(*t, "\"" + pl.Name + "\" is not a known platform; give its cpu-mask, versions and "
                   "incompatible platforms (known: HPC, HPC2000, PSPC, BE300, PPC3, SP2002, "

@@ -1,5 +1,7 @@
 #include "toml_tree.h"
 
+#include "toml_guard.h"
+
 #include <cstdio>
 
 #include <toml++/toml.h>
@@ -139,6 +141,7 @@ const char* TypeName(TomlNode::Type type) {
 }
 
 TomlNode ParseToml(std::string_view content, const std::string& file) {
+  CheckTomlText(content, file);
   try {
     const toml::table table = toml::parse(content, file);
     Converter converter(content, file);
