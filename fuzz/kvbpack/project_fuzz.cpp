@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string written = kvb::pack::WriteProjectText(project);
   try {
     const kvb::pack::Project again = kvb::pack::ReadProjectText(written, "again.toml", "");
-    if (!(again.data == project.data)) std::abort();
+    if (!(again.data == project.data))
+      std::abort();
   } catch (const kvb::pack::ProjectError&) {
     std::abort();
   }

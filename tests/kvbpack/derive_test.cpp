@@ -25,17 +25,20 @@ TEST(DeriveTest, SpansShareOneHundredBySize) {
       {{0, 10}, {10, 90}},      // empty files weigh as one byte
       {{1, 1, 1}, {34, 33, 33}},
   };
-  for (const Case& c : cases) EXPECT_EQ(DeriveSpans(c.weights), c.spans);
+  for (const Case& c : cases)
+    EXPECT_EQ(DeriveSpans(c.weights), c.spans);
   W many;
-  for (uint64_t i = 0; i < 37; ++i) many.push_back(i % 5 == 0 ? std::nullopt : std::optional(i * i * 1000));
+  for (uint64_t i = 0; i < 37; ++i)
+    many.push_back(i % 5 == 0 ? std::nullopt : std::optional(i * i * 1000));
   uint32_t sum = 0;
-  for (uint32_t span : DeriveSpans(many)) sum += span;
+  for (uint32_t span : DeriveSpans(many))
+    sum += span;
   EXPECT_EQ(sum, 100u);
 }
 
 TEST(DeriveTest, FoldersBelowARootWithTheirParents) {
-  EXPECT_EQ(DeriveFolders({"%InstallDir%\\", "%InstallDir%\\A\\B\\", "%installdir%\\a\\", "%WinDir%\\",
-                           "C:\\X\\", "", "\\Rooted\\"}),
+  EXPECT_EQ(DeriveFolders({"%InstallDir%\\", "%InstallDir%\\A\\B\\", "%installdir%\\a\\",
+                           "%WinDir%\\", "C:\\X\\", "", "\\Rooted\\"}),
             (std::vector<std::string>{"%InstallDir%\\A", "%InstallDir%\\A\\B", "C:\\X"}));
 }
 
@@ -50,10 +53,13 @@ TEST(DeriveTest, DosDates) {
     int64_t unix;
     const char* text;
   } cases[] = {
-      {0, "1980-01-01 00:00:00"},           {1700000001, "2023-11-14 22:13:20"},
-      {951782400, "2000-02-29 00:00:00"},   {int64_t{1} << 40, "2107-12-31 23:59:58"},
+      {0, "1980-01-01 00:00:00"},
+      {1700000001, "2023-11-14 22:13:20"},
+      {951782400, "2000-02-29 00:00:00"},
+      {int64_t{1} << 40, "2107-12-31 23:59:58"},
   };
-  for (const Case& c : cases) EXPECT_EQ(FormatDosTime(*UnpackDosTime(DosTimeFromUnix(c.unix))), c.text);
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatDosTime(*UnpackDosTime(DosTimeFromUnix(c.unix))), c.text);
   EXPECT_EQ(ParseDosTimeText("2024-01-02T03:04:06")->second, 6);
   EXPECT_EQ(ParseDosTimeText("2024-01-02")->hour, 0);
   EXPECT_EQ(ParseDosTimeText("2024-01-02 03:04"), std::nullopt);
@@ -61,7 +67,8 @@ TEST(DeriveTest, DosDates) {
 
 TEST(DeriveTest, CodePageKeepsEveryByte) {
   std::string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  for (int b = 0; b < 256; ++b)
+    all += static_cast<char>(b);
   EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all)), all);
   EXPECT_EQ(AnsiToUtf8("\x80\xE9"), "\xE2\x82\xAC\xC3\xA9");
   size_t bad = 0;
@@ -73,7 +80,8 @@ TEST(DeriveTest, CodePageKeepsEveryByte) {
 }
 
 TEST(DeriveTest, VersionsOfPeImages) {
-  const std::string exe = test::ReadFile(std::string(KVB_SOURCE_DIR) + "/examples/sample/files/samplepad.exe");
+  const std::string exe =
+      test::ReadFile(std::string(KVB_SOURCE_DIR) + "/examples/sample/files/samplepad.exe");
   MemorySource source(exe);
   EXPECT_EQ(ReadPeFileVersion(source), (FileVersion{0x00010002, 0x00000007}));
   MemorySource text("MZ but not a program");

@@ -59,9 +59,11 @@ inline std::string Noise(size_t size, uint32_t seed) {
 // The files in a folder (names only, sorted), to see what a failed build left behind.
 inline std::string Listing(const std::filesystem::path& dir) {
   std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    names.insert(e.path().filename().string());
   std::string out;
-  for (const std::string& n : names) out += n + " ";
+  for (const std::string& n : names)
+    out += n + " ";
   return out;
 }
 

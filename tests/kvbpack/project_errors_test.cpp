@@ -19,7 +19,8 @@ std::string BuildError(const Scratch& dir, const std::string& text, BuildOptions
   test::WriteFile(dir / "g.txt", "other data");
   test::WriteFile(dir / "stub.exe", "MZ stub");
   options.output = dir / "out/Setup.exe";
-  if (options.stub.empty()) options.stub = dir / "stub.exe";
+  if (options.stub.empty())
+    options.stub = dir / "stub.exe";
   try {
     BuildPackage(ReadProject(dir / "p.toml"), options);
   } catch (const ProjectError& e) {
@@ -38,18 +39,24 @@ TEST(ProjectErrorsTest, EveryMistakeNamesItsPlace) {
     std::string text;
     std::string message;  // the start of the first diagnostic
   } cases[] = {
-      {"[software]\nnmae = \"x\"\n", "p.toml:2:1: unknown key \"nmae\" in [software] (known keys: "},
+      {"[software]\nnmae = \"x\"\n",
+       "p.toml:2:1: unknown key \"nmae\" in [software] (known keys: "},
       {"[software]\nname = 5\n", "p.toml:2:8: name must be a string, not an integer"},
-      {"[requirements]\ncolor-bits = -1\n", "p.toml:2:14: color-bits = -1 is out of range (0 to 4294967295)"},
+      {"[requirements]\ncolor-bits = -1\n",
+       "p.toml:2:14: color-bits = -1 is out of range (0 to 4294967295)"},
       {"[[file]]\nsource = \"missing.txt\"\n", "p.toml:2:10: cannot read the source file"},
       {"[[file]]\ndest-dir = 'x'\n", "p.toml:1:1: [[file]] needs a source"},
-      {"[scripts]\nstartup = '''\nSET \"%a%\", \"1\"\nFROB \"x\"\n'''\n", "p.toml:4:1: unknown command \"FROB\""},
-      {"[scripts]\nstartup = 'SET \"a\", \"b\", \"c\", \"d\"'\n", "p.toml:2:31: SET takes at most 3 arguments, 4 given"},
-      {"[scripts]\nstartup = \"\"\"\nIF when \"%a% = 1|\"\nSET \"a\"\n\"\"\"\n", "p.toml:3:1: IF \"if0\" has no ENDIF"},
+      {"[scripts]\nstartup = '''\nSET \"%a%\", \"1\"\nFROB \"x\"\n'''\n",
+       "p.toml:4:1: unknown command \"FROB\""},
+      {"[scripts]\nstartup = 'SET \"a\", \"b\", \"c\", \"d\"'\n",
+       "p.toml:2:31: SET takes at most 3 arguments, 4 given"},
+      {"[scripts]\nstartup = \"\"\"\nIF when \"%a% = 1|\"\nSET \"a\"\n\"\"\"\n",
+       "p.toml:3:1: IF \"if0\" has no ENDIF"},
       {"[scripts]\nerror = '''\nIF \"x\"\n  IF \"x\"\n  ENDIF\nENDIF\n'''\n",
        "p.toml:4:3: block identifier \"x\" is already used by the enclosing IF \"x\""},
       {"[scripts]\nerror = '''\nWHILE\nENDFOR\n'''\n", "p.toml:4:1: ENDFOR without a matching FOR"},
-      {"[[dialog]]\nname = \"P\"\n[[dialog.control]]\nkind = \"label\"\ncaption = \"" + caption_1001 + "\"\n",
+      {"[[dialog]]\nname = \"P\"\n[[dialog.control]]\nkind = \"label\"\ncaption = \"" +
+           caption_1001 + "\"\n",
        "p.toml:5:11: caption is 1001 characters long; the field holds 1000"},
       {"[[dialog]]\nname = \"" + caption_1001 + "\"\n", "p.toml:2:8: name is 1001 characters long"},
       {"[[dialog]]\nname = \"P\"\n[[dialog.control]]\nkind = 20\n",
@@ -60,27 +67,39 @@ TEST(ProjectErrorsTest, EveryMistakeNamesItsPlace) {
        "p.toml:5:8: control role 30 is out of range (0 to 17)"},
       {"[[dialog]]\nname = \"P\"\n[[dialog.control]]\nkind = \"label\"\nrole = \"licence\"\n",
        "p.toml:5:8: role \"licence\" does not apply to a label control"},
-      {"[[dialog]]\nname = \"P\"\n[[dialog.control]]\nrole = 1\n", "p.toml:3:1: a control needs a kind"},
-      {"[[dialog]]\nname = \"P\"\nstyle = \"Nope\"\n", "p.toml:3:9: style \"Nope\" names no dialog"},
-      {"[[dialog]]\nname = \"P\"\n[[dialog]]\nname = \"p\"\n", "p.toml:3:1: a dialog named \"p\" is already defined at line 1"},
+      {"[[dialog]]\nname = \"P\"\n[[dialog.control]]\nrole = 1\n",
+       "p.toml:3:1: a control needs a kind"},
+      {"[[dialog]]\nname = \"P\"\nstyle = \"Nope\"\n",
+       "p.toml:3:9: style \"Nope\" names no dialog"},
+      {"[[dialog]]\nname = \"P\"\n[[dialog]]\nname = \"p\"\n",
+       "p.toml:3:1: a dialog named \"p\" is already defined at line 1"},
       {"[software\nname = 1\n", "p.toml:1:10: "},
-      {"[software]\nname = M\xC3\xBCller\n", "p.toml:2:9: this character may stand only inside quotes or in a comment"},
+      {"[software]\nname = M\xC3\xBCller\n",
+       "p.toml:2:9: this character may stand only inside quotes or in a comment"},
       {"s = \"\"\"x\"\"\"\"\xC2\xA7\n", "p.toml:1:13: this character may stand only inside quotes"},
-      {"s = \"\"\"\\\n\xC2\xA7\"\"\"\n", "p.toml:2:1: a line-ending backslash must not be followed"},
-      {"# \xC2\xA7 fine in a comment\nname = '\xFF'\n", "p.toml:2:9: the project file is not valid UTF-8 text here"},
-      {"[software]\nname = \"a\xE4\xB8\x80\"\n", "p.toml:2:10: this character has no Windows-1252 code"},
-      {"[[file]]\nsource = \"f.txt\"\noverwrite = \"sometimes\"\n", "p.toml:3:13: unknown overwrite \"sometimes\"; use \"ask\""},
-      {"[package]\nfile-date = 1970-01-01T00:00:00\n", "p.toml:2:13: file-date must be a local date and time from 1980"},
-      {"[[file]]\nsource = \"f.txt\"\nblock = \"Nope\"\n", "p.toml:1:1: block \"Nope\" names no component"},
+      {"s = \"\"\"\\\n\xC2\xA7\"\"\"\n",
+       "p.toml:2:1: a line-ending backslash must not be followed"},
+      {"# \xC2\xA7 fine in a comment\nname = '\xFF'\n",
+       "p.toml:2:9: the project file is not valid UTF-8 text here"},
+      {"[software]\nname = \"a\xE4\xB8\x80\"\n",
+       "p.toml:2:10: this character has no Windows-1252 code"},
+      {"[[file]]\nsource = \"f.txt\"\noverwrite = \"sometimes\"\n",
+       "p.toml:3:13: unknown overwrite \"sometimes\"; use \"ask\""},
+      {"[package]\nfile-date = 1970-01-01T00:00:00\n",
+       "p.toml:2:13: file-date must be a local date and time from 1980"},
+      {"[[file]]\nsource = \"f.txt\"\nblock = \"Nope\"\n",
+       "p.toml:1:1: block \"Nope\" names no component"},
       {"[[file]]\nsource = \"f.txt\"\nentry = 3\n[[file]]\nsource = \"g.txt\"\nentry = 3\n",
        "p.toml:4:1: entry 3 is also given to the file at line 1, whose source differs"},
       {"[uninstall]\nenabled = true\n", "p.toml:1:1: no uninstaller program"},
       {"[[language]]\nid = 7\n", "p.toml:1:1: a language needs a name"},
-      {"[[language]]\nname = \"X\"\n[language.messages]\n70 = \"x\"\n", "p.toml:4:1: message numbers run from 0 to 68"},
+      {"[[language]]\nname = \"X\"\n[language.messages]\n70 = \"x\"\n",
+       "p.toml:4:1: message numbers run from 0 to 68"},
       {"[[platform]]\nname = \"PDA\"\n", "p.toml:1:1: \"PDA\" is not a known platform"},
       {"[[component]]\nname = \"C\"\nspan = 0\n[[file]]\nsource = \"f.txt\"\ncomponents = \"C\"\n",
        "p.toml:1:1: component \"C\" has files, so its span cannot be 0"},
-      {"[package]\nvolume-size = \"12 parsecs\"\n", "p.toml:2:15: volume-size must be a positive number"},
+      {"[package]\nvolume-size = \"12 parsecs\"\n",
+       "p.toml:2:15: volume-size must be a positive number"},
       {"file = 1\n", "p.toml:1:8: file must be an array of tables ([[file]]), not an integer"},
   };
   for (const Case& c : cases) {

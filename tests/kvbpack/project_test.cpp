@@ -11,7 +11,9 @@
 namespace kvb::pack {
 namespace {
 
-Project Read(const std::string& text) { return ReadProjectText(text, "p.toml", ""); }
+Project Read(const std::string& text) {
+  return ReadProjectText(text, "p.toml", "");
+}
 
 // The members a project file carries (not where it was read from).
 void ExpectSameProject(const Project& a, const Project& b) {
@@ -27,8 +29,9 @@ void ExpectSameProject(const Project& a, const Project& b) {
   for (size_t i = 0; i < a.files.size(); ++i) {
     const ProjectFile& x = a.files[i];
     const ProjectFile& y = b.files[i];
-    EXPECT_TRUE(x.source == y.source && x.record == y.record && x.entry == y.entry && x.version == y.version &&
-                x.date == y.date && x.archive_date == y.archive_date && x.size == y.size && x.block == y.block)
+    EXPECT_TRUE(x.source == y.source && x.record == y.record && x.entry == y.entry &&
+                x.version == y.version && x.date == y.date && x.archive_date == y.archive_date &&
+                x.size == y.size && x.block == y.block)
         << i;
   }
   for (size_t i = 0; i < a.component_archives.size(); ++i) {
@@ -101,7 +104,9 @@ components = ["A", "B"]
   EXPECT_EQ(p.data.StartupOptions[kUseBackWindow], 1);
   EXPECT_EQ(p.data.StartupOptions[kWriteUninstallInfo], 1);  // implied by the uninstaller
   ASSERT_EQ(p.data.Languages.size(), 1u);
-  EXPECT_EQ(p.data.Languages[0].Name, "Fran\xE7" "ais");
+  EXPECT_EQ(p.data.Languages[0].Name,
+            "Fran\xE7"
+            "ais");
   EXPECT_EQ(p.data.Languages[0].Messages.Texts[1], "Annuler");
   EXPECT_EQ(p.data.Languages[0].Messages.Texts[2], "Yes");
   const auto& controls = p.data.Dialogs[0].Controls;
@@ -131,7 +136,8 @@ TEST(ProjectTest, WrittenProjectsReadBackTheSame) {
 
 TEST(ProjectTest, EntriesAreNumberedInArchiveOrder) {
   test::Scratch dir;
-  for (const char* name : {"a", "b", "c", "t"}) test::WriteFile(dir / name, name);
+  for (const char* name : {"a", "b", "c", "t"})
+    test::WriteFile(dir / name, name);
   Project p = ReadProjectText(R"(
 [[component]]
 name = "C"
@@ -145,7 +151,8 @@ source = "b"
 entry = 1
 [[file]]
 source = "c"
-)", "p.toml", dir.path().string());
+)",
+                              "p.toml", dir.path().string());
   PackagePlan plan = ResolveProject(p);
   // Main block first (b keeps its 1, c gets 0), then the component's block, then the
   // temporary files, skipping the numbers given explicitly.

@@ -23,11 +23,14 @@ using test::Scratch;
 
 const std::string kSource = KVB_SOURCE_DIR;
 
-BuildResult Build(const std::string& project, const std::string& output, const Scratch& dir,
+BuildResult Build(const std::string& project,
+                  const std::string& output,
+                  const Scratch& dir,
                   BuildOptions options = {}) {
   test::WriteFile(dir / "stub.exe", "MZ a stand-in for the setup program");
   options.output = output;
-  if (options.stub.empty()) options.stub = dir / "stub.exe";
+  if (options.stub.empty())
+    options.stub = dir / "stub.exe";
   return BuildPackage(ReadProject(project), options);
 }
 
@@ -41,7 +44,8 @@ void ExpectRoundTrip(const std::string& package, const Scratch& dir, uint32_t vo
   EXPECT_EQ(again.volumes, volumes);
   EXPECT_TRUE(test::ReadFile(package) == test::ReadFile(options.output)) << package;
   for (uint32_t n = 1; n <= volumes; ++n) {
-    EXPECT_TRUE(test::ReadFile(VolumeFileName(package, n)) == test::ReadFile(VolumeFileName(options.output, n)));
+    EXPECT_TRUE(test::ReadFile(VolumeFileName(package, n)) ==
+                test::ReadFile(VolumeFileName(options.output, n)));
   }
 }
 
@@ -53,7 +57,8 @@ void WriteEveryFeatureFiles(const Scratch& dir) {
   test::WriteFile(dir / "data/four.bin", "four");
   test::WriteFile(dir / "data/empty.bin", "");
   test::WriteFile(dir / "data/pkg.cab", test::Noise(5000, 3));
-  test::WriteFile(dir / "data/samplepad.exe", test::ReadFile(kSource + "/examples/sample/files/samplepad.exe"));
+  test::WriteFile(dir / "data/samplepad.exe",
+                  test::ReadFile(kSource + "/examples/sample/files/samplepad.exe"));
   test::WriteFile(dir / "uninst.bin", "uninstaller");
 }
 
@@ -94,12 +99,15 @@ TEST(RoundTripTest, PackageOfTheFormatLibrary) {
     return ArchiveEntry::FromBytes(index, date, std::move(bytes));
   };
   std::ostringstream temp, main;
-  WriteTempFileArchiveSection(temp, {"", {entry(2, 0x30000000, "splash"), entry(3, 0x30000001, "dll")}});
-  WriteArchiveBlock(main, {"", {entry(5, 0x2B215C00, test::Noise(70000, 4)), entry(6, 0x2B215C00, "twelve bytes")}});
+  WriteTempFileArchiveSection(temp,
+                              {"", {entry(2, 0x30000000, "splash"), entry(3, 0x30000001, "dll")}});
+  WriteArchiveBlock(
+      main,
+      {"", {entry(5, 0x2B215C00, test::Noise(70000, 4)), entry(6, 0x2B215C00, "twelve bytes")}});
   const uint64_t main_block = main.str().size();
   WriteArchiveBlock(main, {"Extras", {}});
-  const TPackageLayout layout = ComputePackageLayout(data, sample::SampleStub().size(), temp.str().size(),
-                                                     main.str().size());
+  const TPackageLayout layout =
+      ComputePackageLayout(data, sample::SampleStub().size(), temp.str().size(), main.str().size());
   data.Components[1].ArchiveOffset = static_cast<uint32_t>(layout.SectionOffsets[16] + main_block);
   Scratch dir;
   test::WriteFile(dir / "Setup.exe", sample::PackageBytes(data, temp.str(), main.str()));
@@ -110,14 +118,16 @@ TEST(RoundTripTest, DumpNamesWhatARebuildCannotReproduce) {
   TSetupData data = sample::SampleData();
   std::ostringstream main;
   // Entries in an order the builder does not write, and one that no record names.
-  WriteArchiveBlock(main, {"", {ArchiveEntry::FromBytes(6, 0, "b"), ArchiveEntry::FromBytes(5, 0, "a"),
-                                ArchiveEntry::FromBytes(9, 0, "orphan")}});
+  WriteArchiveBlock(main, {"",
+                           {ArchiveEntry::FromBytes(6, 0, "b"), ArchiveEntry::FromBytes(5, 0, "a"),
+                            ArchiveEntry::FromBytes(9, 0, "orphan")}});
   data.Components[1].ArchiveSpan = 0;
   Scratch dir;
   test::WriteFile(dir / "Setup.exe", sample::PackageBytes(data, "", main.str()));
   const DumpResult dump = DumpPackage(dir / "Setup.exe", dir / "dump");
   std::string all;
-  for (const std::string& w : dump.warnings) all += w + "\n";
+  for (const std::string& w : dump.warnings)
+    all += w + "\n";
   EXPECT_NE(all.find("the entries of the main archive block"), std::string::npos) << all;
   EXPECT_NE(all.find("entry 2 (temp/splash.bmp) is in no archive block"), std::string::npos) << all;
 }

@@ -73,7 +73,8 @@ TEST(ScriptSyntaxTest, PrintingGivesTextThatParsesToTheSameStatements) {
   const char* scripts[] = {
       "IF when \"%IsNT% = 1|\"\n  SET \"%Done%\", \"1\"\nELSE\n  EXIT\nENDIF\n",
       "FOREACHSELECTED \"%c%\", \"Components\", \"each\"\n  LISTADD \"%L%\", \"%c%\"\nENDFOREACH\n",
-      "FILEWRITE \"a\"#13#10\"b\"\"c\"\nCODE 14 \"x\"\nCODE 300\nDLLCALL \"k.dll\", \"f\", \"INTEGER\", \"\", \"tail\"\n",
+      "FILEWRITE \"a\"#13#10\"b\"\"c\"\nCODE 14 \"x\"\nCODE 300\nDLLCALL \"k.dll\", \"f\", "
+      "\"INTEGER\", \"\", \"tail\"\n",
       "IF \"\"\n  IF \"in\"\n  ENDIF\nENDIF\n",
   };
   for (const char* text : scripts) {
@@ -98,18 +99,24 @@ TEST(ScriptSyntaxTest, MistakesNameLineAndColumn) {
     std::string message;
   } cases[] = {
       {"FOO \"a\"", "p.toml:10:5: unknown command \"FOO\""},
-      {"SET \"%a%\"\n  SET \"a\", \"b\", \"c\", \"d\"", "p.toml:11:22: SET takes at most 3 arguments, 4 given"},
+      {"SET \"%a%\"\n  SET \"a\", \"b\", \"c\", \"d\"",
+       "p.toml:11:22: SET takes at most 3 arguments, 4 given"},
       {"EXIT \"a\"", "p.toml:10:10: EXIT takes no arguments, 1 given"},
       {"IF when \"1 = 1|\"\nSET \"a\"", "p.toml:10:5: IF \"if0\" has no ENDIF"},
-      {"IF\nENDFOR", "p.toml:11:1: ENDFOR without a matching FOR (innermost open block: IF \"if0\")"},
-      {"IF \"x\"\nWHILE \"x\"\nENDWHILE\nENDIF", "p.toml:11:1: block identifier \"x\" is already used by the enclosing IF \"x\""},
+      {"IF\nENDFOR",
+       "p.toml:11:1: ENDFOR without a matching FOR (innermost open block: IF \"if0\")"},
+      {"IF \"x\"\nWHILE \"x\"\nENDWHILE\nENDIF",
+       "p.toml:11:1: block identifier \"x\" is already used by the enclosing IF \"x\""},
       {"IF\nELSE\nELSE\nENDIF", "p.toml:12:1: second ELSE for IF \"if0\""},
-      {"IF \"a\"\nENDIF \"b\"", "p.toml:11:1: ENDIF \"b\" does not match the innermost open block IF \"a\""},
-      {"FOR \"%i%\", \"1\"", "p.toml:10:5: FOR needs 3 arguments before its block identifier, 2 given"},
+      {"IF \"a\"\nENDIF \"b\"",
+       "p.toml:11:1: ENDIF \"b\" does not match the innermost open block IF \"a\""},
+      {"FOR \"%i%\", \"1\"",
+       "p.toml:10:5: FOR needs 3 arguments before its block identifier, 2 given"},
       {"SET \"abc", "p.toml:10:9: the quoted text has no closing quote"},
       {"SET \"a\"#300", "p.toml:10:16: a character code is # followed by a number from 0 to 255"},
       {"SET \"a\" \"b\" x", "p.toml:10:17: unexpected text \"x\""},
-      {"SET \"a\", \"" + long_text + "\"", "p.toml:10:14: argument 2 is 1001 characters long; the field holds 1000"},
+      {"SET \"a\", \"" + long_text + "\"",
+       "p.toml:10:14: argument 2 is 1001 characters long; the field holds 1000"},
       {"SET \"a\" when \"" + long_text + "\"", "p.toml:10:18: the guard is 1001 characters long"},
       {"SET \"\xE2\x82\xAC\xE2\x80\x8B\"", "p.toml:10:11: this character has no Windows-1252 code"},
       {"CODE x", "p.toml:10:10: CODE needs a number"},

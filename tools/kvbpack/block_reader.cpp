@@ -10,8 +10,11 @@ namespace kvb::pack {
 namespace {
 
 // Binds a reader's events so that it records what it reads.
-void Bind(TSetupKVBZip& zip, BlockContents& out, const std::string& extract_dir,
-          const std::string& prefix, const std::string& setup_path) {
+void Bind(TSetupKVBZip& zip,
+          BlockContents& out,
+          const std::string& extract_dir,
+          const std::string& prefix,
+          const std::string& setup_path) {
   zip.ProcessMessages = [] {};
   zip.OnMessage = [&out](TSetupKVBZip&, const std::string& text) { out.messages.push_back(text); };
   zip.OnBeforeFile = [&, extract_dir, prefix](TSetupKVBZip&, int32_t index, std::string& name,
@@ -27,8 +30,10 @@ void Bind(TSetupKVBZip& zip, BlockContents& out, const std::string& extract_dir,
   // The reader replaces the extension by the volume's number and asks again while the
   // file is missing: a second request for the same volume means it does not exist.
   auto asked = std::make_shared<uint32_t>(0);
-  zip.OnNeedVolume = [setup_path, asked](TSetupKVBZip&, uint16_t number, std::string& name, bool& go_on) {
-    if (*asked == number) go_on = false;
+  zip.OnNeedVolume = [setup_path, asked](TSetupKVBZip&, uint16_t number, std::string& name,
+                                         bool& go_on) {
+    if (*asked == number)
+      go_on = false;
     *asked = number;
     name = setup_path;
   };
@@ -46,7 +51,9 @@ void Finish(TSetupKVBZip& zip, bool ok, BlockContents& out) {
 
 }  // namespace
 
-BlockContents ReadBlock(ByteSource& source, uint64_t offset, const std::string& extract_dir,
+BlockContents ReadBlock(ByteSource& source,
+                        uint64_t offset,
+                        const std::string& extract_dir,
                         const std::string& prefix) {
   BlockContents out;
   TSetupKVBZip zip;
@@ -60,7 +67,8 @@ BlockContents ReadBlock(ByteSource& source, uint64_t offset, const std::string& 
   return out;
 }
 
-BlockContents ReadVolumeBlock(const std::string& setup_path, const std::string& extract_dir,
+BlockContents ReadVolumeBlock(const std::string& setup_path,
+                              const std::string& extract_dir,
                               const std::string& prefix) {
   BlockContents out;
   TSetupKVBZip zip;

@@ -27,11 +27,14 @@ struct BlockContents {
 // Lists the block at `offset` of `source`. With a non-empty `extract_dir` every entry is
 // written to extract_dir/<prefix><n> (n counting the entries of the block). Throws
 // std::runtime_error when the block is damaged or an entry cannot be written.
-BlockContents ReadBlock(ByteSource& source, uint64_t offset, const std::string& extract_dir,
+BlockContents ReadBlock(ByteSource& source,
+                        uint64_t offset,
+                        const std::string& extract_dir,
                         const std::string& prefix);
 
 // The same for a main archive in volume files beside `setup_path`.
-BlockContents ReadVolumeBlock(const std::string& setup_path, const std::string& extract_dir,
+BlockContents ReadVolumeBlock(const std::string& setup_path,
+                              const std::string& extract_dir,
                               const std::string& prefix);
 
 }  // namespace kvb::pack

@@ -30,7 +30,8 @@ class ProgressTotal {
   ProgressTotal(const PackagePlan& plan, std::function<void(uint64_t, uint64_t)> report)
       : report_(std::move(report)) {
     total_ = plan.temp_block.TotalSize() + plan.main_block.TotalSize();
-    for (const PlannedBlock& b : plan.component_blocks) total_ += b.TotalSize();
+    for (const PlannedBlock& b : plan.component_blocks)
+      total_ += b.TotalSize();
   }
   ArchiveWriteOptions Options(unsigned jobs) {
     ArchiveWriteOptions options;
@@ -54,10 +55,12 @@ class Builder {
       : project_(project), options_(options), files_(options.output) {}
 
   BuildResult Run() {
-    PackagePlan plan = ResolveProject(project_, {options_.default_uninstaller, options_.volume_size});
+    PackagePlan plan =
+        ResolveProject(project_, {options_.default_uninstaller, options_.volume_size});
     std::unique_ptr<ByteSource> stub = OpenStub();
     const std::filesystem::path folder = std::filesystem::path(options_.output).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder);
+    if (!folder.empty())
+      std::filesystem::create_directories(folder);
     ProgressTotal progress(plan, options_.on_progress);
 
     const std::string temp_section = files_.Temporary(".s15");
@@ -73,7 +76,8 @@ class Builder {
 
     std::unique_ptr<ByteSource> temp_source = OpenFileSource(temp_section);
     std::unique_ptr<ByteSource> main_source = OpenFileSource(main_section);
-    if (!temp_source || !main_source) throw std::runtime_error("cannot read back the archive sections");
+    if (!temp_source || !main_source)
+      throw std::runtime_error("cannot read back the archive sections");
     TPackageArchives archives;
     archives.TempSection = temp_source.get();
     archives.MainSection = main_size > 0 ? main_source.get() : nullptr;
@@ -91,42 +95,52 @@ class Builder {
  private:
   std::unique_ptr<ByteSource> OpenStub() {
     std::string path = options_.stub;
-    if (path.empty() && !project_.stub.empty()) path = JoinPath(project_.base_dir, project_.stub);
+    if (path.empty() && !project_.stub.empty())
+      path = JoinPath(project_.base_dir, project_.stub);
     if (path.empty()) {
-      throw ProjectError("no setup program to build on: give --stub or stub = \"...\" in [package]");
+      throw ProjectError(
+          "no setup program to build on: give --stub or stub = \"...\" in [package]");
     }
     std::unique_ptr<ByteSource> stub = OpenFileSource(path);
-    if (!stub) throw ProjectError("cannot read the setup program \"" + path + "\"");
+    if (!stub)
+      throw ProjectError("cannot read the setup program \"" + path + "\"");
     return stub;
   }
 
   std::ofstream OpenOut(const std::string& path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot create \"" + path + "\"");
+    if (!out)
+      throw std::runtime_error("cannot create \"" + path + "\"");
     return out;
   }
 
   void WriteTempSection(const PackagePlan& plan, const std::string& path, ProgressTotal& progress) {
     std::ofstream out = OpenOut(path);
     out.put(plan.temp_archive ? 1 : 0);
-    if (plan.temp_archive) WriteArchiveBlock(out, SpecOf(plan.temp_block), progress.Options(options_.jobs));
+    if (plan.temp_archive)
+      WriteArchiveBlock(out, SpecOf(plan.temp_block), progress.Options(options_.jobs));
     progress.BlockDone(plan.temp_block);
     out.close();
-    if (!out) throw std::runtime_error("cannot write \"" + path + "\"");
+    if (!out)
+      throw std::runtime_error("cannot write \"" + path + "\"");
   }
 
   // Writes the main block (into the section or into volume files) and the component
   // blocks behind it; returns the size of every block written into the section.
-  std::vector<uint64_t> WriteMainSection(const PackagePlan& plan, const std::string& path,
-                                         const std::string& package, ProgressTotal& progress) {
+  std::vector<uint64_t> WriteMainSection(const PackagePlan& plan,
+                                         const std::string& path,
+                                         const std::string& package,
+                                         ProgressTotal& progress) {
     std::ofstream out = OpenOut(path);
     std::vector<uint64_t> sizes;
     if (plan.volume_size) {
       volumes_ = WriteArchiveVolumes(package, *plan.volume_size, SpecOf(plan.main_block),
-                                     progress.Options(options_.jobs)).Volumes;
+                                     progress.Options(options_.jobs))
+                     .Volumes;
       sizes.push_back(0);
     } else if (plan.main_archive) {
-      sizes.push_back(WriteArchiveBlock(out, SpecOf(plan.main_block), progress.Options(options_.jobs)).Size);
+      sizes.push_back(
+          WriteArchiveBlock(out, SpecOf(plan.main_block), progress.Options(options_.jobs)).Size);
     } else {
       sizes.push_back(0);
     }
@@ -136,17 +150,21 @@ class Builder {
       progress.BlockDone(block);
     }
     out.close();
-    if (!out) throw std::runtime_error("cannot write \"" + path + "\"");
+    if (!out)
+      throw std::runtime_error("cannot write \"" + path + "\"");
     return sizes;
   }
 
   // Component blocks follow the main block inside section 16, at absolute offsets.
-  static void PlaceComponentBlocks(PackagePlan& plan, uint64_t section_start,
+  static void PlaceComponentBlocks(PackagePlan& plan,
+                                   uint64_t section_start,
                                    const std::vector<uint64_t>& sizes) {
     uint64_t offset = section_start + sizes[0];
     for (size_t i = 0; i < plan.component_blocks.size(); ++i) {
-      if (offset > UINT32_MAX) throw ProjectError("the package is too large: component blocks must start below 4 GiB");
-      plan.data.Components[plan.component_blocks[i].component].ArchiveOffset = static_cast<uint32_t>(offset);
+      if (offset > UINT32_MAX)
+        throw ProjectError("the package is too large: component blocks must start below 4 GiB");
+      plan.data.Components[plan.component_blocks[i].component].ArchiveOffset =
+          static_cast<uint32_t>(offset);
       offset += sizes[i + 1];
     }
   }
@@ -158,7 +176,8 @@ class Builder {
     // Volumes of an earlier, larger build would otherwise sit beside the new ones.
     std::error_code ec;
     for (uint32_t n = volumes_ + 1; volumes_ > 0 && n <= kMaxVolumeNumber; ++n) {
-      if (!std::filesystem::remove(VolumeFileName(options_.output, n), ec)) break;
+      if (!std::filesystem::remove(VolumeFileName(options_.output, n), ec))
+        break;
     }
     files_.Commit(package, options_.output);
     return BuildResult{size, volumes_};

@@ -22,27 +22,30 @@ namespace fs = std::filesystem;
 // The first of `candidates` (relative to kvbpack's folder) that exists, or "".
 std::string FindBesideSelf(std::initializer_list<const char*> candidates) {
   const std::string self = SelfPath();
-  if (self.empty()) return {};
+  if (self.empty())
+    return {};
   const fs::path dir = fs::path(self).parent_path();
   std::error_code ec;
   for (const char* c : candidates) {
     const fs::path p = (dir / c).lexically_normal();
-    if (fs::is_regular_file(p, ec)) return p.string();
+    if (fs::is_regular_file(p, ec))
+      return p.string();
   }
   return {};
 }
 
 // kvbsetup.exe next to kvbpack, or in the Windows build tree beside this build.
 std::string DefaultStub() {
-  return FindBesideSelf({"kvbsetup.exe", "../../src/startup/kvbsetup.exe",
-                         "../../../win/src/startup/kvbsetup.exe"});
+  return FindBesideSelf(
+      {"kvbsetup.exe", "../../src/startup/kvbsetup.exe", "../../../win/src/startup/kvbsetup.exe"});
 }
 
 std::string DefaultUninstaller(const std::string& stub) {
   std::error_code ec;
   if (!stub.empty()) {
     const fs::path beside = fs::path(stub).parent_path() / "kvbuninst.exe";
-    if (fs::is_regular_file(beside, ec)) return beside.string();
+    if (fs::is_regular_file(beside, ec))
+      return beside.string();
   }
   return FindBesideSelf({"kvbuninst.exe", "../kvbuninst/kvbuninst.exe",
                          "../../../win/tools/kvbuninst/kvbuninst.exe"});
@@ -58,7 +61,8 @@ int RunBuild(const BuildArgs& args) {
   BuildOptions options;
   options.output = args.output;
   options.stub = args.stub;
-  if (options.stub.empty() && project.stub.empty()) options.stub = DefaultStub();
+  if (options.stub.empty() && project.stub.empty())
+    options.stub = DefaultStub();
   if (!args.volume_size.empty()) {
     options.volume_size = ParseSizeText(args.volume_size);
     if (!options.volume_size || *options.volume_size == 0) {
@@ -76,7 +80,8 @@ int RunBuild(const BuildArgs& args) {
   const BuildResult result = BuildPackage(project, options);
   bar.reset();
   std::cout << args.output << ": " << result.size << " bytes";
-  if (result.volumes) std::cout << ", " << result.volumes << " volume files";
+  if (result.volumes)
+    std::cout << ", " << result.volumes << " volume files";
   std::cout << "\n";
   return 0;
 }
@@ -91,14 +96,17 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* build_cmd = app.add_subcommand("build", "Build a setup program from a project file");
   build_cmd->add_option("project", build.project, "Project file (TOML)")->required();
   build_cmd->add_option("-o,--output", build.output, "Setup program to write")->required();
-  build_cmd->add_option("--stub", build.stub, "kvbsetup.exe to build on (default: the project's, "
-                                              "else the one beside kvbpack)");
-  build_cmd->add_option("--volume-size", build.volume_size,
-                        "Put the main archive into volume files of at most this size (1440K, 650M)");
+  build_cmd->add_option("--stub", build.stub,
+                        "kvbsetup.exe to build on (default: the project's, "
+                        "else the one beside kvbpack)");
+  build_cmd->add_option(
+      "--volume-size", build.volume_size,
+      "Put the main archive into volume files of at most this size (1440K, 650M)");
   build_cmd->add_option("-j,--jobs", build.jobs, "Compression threads (default: one per core)");
 
   std::string dump_input, dump_dir;
-  CLI::App* dump_cmd = app.add_subcommand("dump", "Write a project and its files from a setup program");
+  CLI::App* dump_cmd =
+      app.add_subcommand("dump", "Write a project and its files from a setup program");
   dump_cmd->add_option("setup", dump_input, "Setup program")->required();
   dump_cmd->add_option("-o,--output", dump_dir, "Folder to write into")->required();
 
@@ -112,10 +120,12 @@ int RunCommandLine(int argc, char** argv) {
     return app.exit(e) == 0 ? 0 : 2;
   }
   try {
-    if (*build_cmd) return RunBuild(build);
+    if (*build_cmd)
+      return RunBuild(build);
     if (*dump_cmd) {
       const DumpResult result = DumpPackage(dump_input, dump_dir);
-      for (const std::string& w : result.warnings) std::cerr << "kvbpack: warning: a rebuild differs in " << w << "\n";
+      for (const std::string& w : result.warnings)
+        std::cerr << "kvbpack: warning: a rebuild differs in " << w << "\n";
       std::cout << result.project_file << "\n";
       return 0;
     }

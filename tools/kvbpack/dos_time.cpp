@@ -5,7 +5,9 @@
 namespace kvb::pack {
 namespace {
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -34,7 +36,8 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
 }  // namespace
 
 std::optional<uint32_t> PackDosTime(const DosDateTime& t) {
-  if (!Valid(t) || t.second % 2 != 0) return std::nullopt;
+  if (!Valid(t) || t.second % 2 != 0)
+    return std::nullopt;
   const uint32_t date = ((t.year - 1980) << 9) | (t.month << 5) | t.day;
   const uint32_t time = (t.hour << 11) | (t.minute << 5) | (t.second / 2);
   return (date << 16) | time;
@@ -45,15 +48,18 @@ std::optional<DosDateTime> UnpackDosTime(uint32_t packed) {
   DosDateTime t{static_cast<int>(date >> 9) + 1980, static_cast<int>((date >> 5) & 15),
                 static_cast<int>(date & 31),        static_cast<int>(time >> 11),
                 static_cast<int>((time >> 5) & 63), static_cast<int>((time & 31) * 2)};
-  if (!Valid(t)) return std::nullopt;
+  if (!Valid(t))
+    return std::nullopt;
   return t;
 }
 
 uint32_t DosTimeFromUnix(int64_t seconds) {
   constexpr int64_t kMin = 315532800;   // 1980-01-01 00:00:00
   constexpr int64_t kMax = 4354819198;  // 2107-12-31 23:59:58
-  if (seconds < kMin) seconds = kMin;
-  if (seconds > kMax) seconds = kMax;
+  if (seconds < kMin)
+    seconds = kMin;
+  if (seconds > kMax)
+    seconds = kMax;
   const int64_t days = seconds / 86400, rest = seconds % 86400;
   DosDateTime t;
   CivilFromDays(days, t.year, t.month, t.day);
@@ -77,7 +83,8 @@ std::optional<DosDateTime> ParseDosTimeText(std::string_view text) {
   const std::string s(text);
   const int n = std::sscanf(s.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d%n", &t.year, &t.month, &t.day,
                             &sep, &t.hour, &t.minute, &t.second, &used);
-  if (n == 7 && (sep == ' ' || sep == 'T') && static_cast<size_t>(used) == s.size()) return t;
+  if (n == 7 && (sep == ' ' || sep == 'T') && static_cast<size_t>(used) == s.size())
+    return t;
   t.hour = t.minute = t.second = 0;
   used = 0;
   if (std::sscanf(s.c_str(), "%4d-%2d-%2d%n", &t.year, &t.month, &t.day, &used) == 3 &&

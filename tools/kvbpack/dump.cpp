@@ -28,9 +28,12 @@ namespace fs = std::filesystem;
 std::string SafeFileName(const std::string& ansi, int32_t entry) {
   std::string name = AnsiToUtf8(ansi);
   for (char& c : name) {
-    if (static_cast<uint8_t>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    if (static_cast<uint8_t>(c) < 0x20 ||
+        std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+      c = '_';
   }
-  if (name.empty() || name == "." || name == "..") name = "entry" + std::to_string(entry);
+  if (name.empty() || name == "." || name == "..")
+    name = "entry" + std::to_string(entry);
   return name;
 }
 
@@ -40,7 +43,8 @@ class Dumper {
 
   DumpResult Run() {
     source_ = OpenFileSource(setup_);
-    if (!source_) throw std::runtime_error("cannot open \"" + setup_ + "\"");
+    if (!source_)
+      throw std::runtime_error("cannot open \"" + setup_ + "\"");
     try {
       pkg_ = ReadPackage(*source_);
     } catch (const FormatError& e) {
@@ -53,7 +57,8 @@ class Dumper {
     BuildProject();
     DumpResult result;
     result.warnings = MatchPackage(project_, pkg_.Data, archives_);
-    for (const std::string& w : missing_) result.warnings.push_back(w);
+    for (const std::string& w : missing_)
+      result.warnings.push_back(w);
     result.project_file = (fs::path(dir_) / "project.toml").string();
     WriteText(result.project_file, WriteProjectText(project_));
     fs::remove_all(scratch_);
@@ -64,7 +69,8 @@ class Dumper {
   static void WriteText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
-    if (!out.flush()) throw std::runtime_error("cannot write \"" + path + "\"");
+    if (!out.flush())
+      throw std::runtime_error("cannot write \"" + path + "\"");
   }
 
   void WriteStub() {
@@ -77,15 +83,18 @@ class Dumper {
 
   void ReadArchives() {
     const TArchiveLocations& loc = pkg_.Archives;
-    if (loc.HasArchive == 1) archives_.temp = ReadBlock(*source_, loc.TempArchiveOffset, scratch_, "t");
+    if (loc.HasArchive == 1)
+      archives_.temp = ReadBlock(*source_, loc.TempArchiveOffset, scratch_, "t");
     if (loc.MainArchiveInFile) {
-      if (pkg_.MainSection.Size() > 0) archives_.main = ReadBlock(*source_, loc.MainArchiveOffset, scratch_, "m");
+      if (pkg_.MainSection.Size() > 0)
+        archives_.main = ReadBlock(*source_, loc.MainArchiveOffset, scratch_, "m");
     } else {
       archives_.main = ReadVolumeBlock(setup_, scratch_, "m");
       std::vector<std::string> volumes;
       uint64_t largest = 0;
       std::error_code ec;
-      for (uint32_t n = 1; n <= kMaxVolumeNumber && fs::exists(VolumeFileName(setup_, n), ec); ++n) {
+      for (uint32_t n = 1; n <= kMaxVolumeNumber && fs::exists(VolumeFileName(setup_, n), ec);
+           ++n) {
         volumes.push_back(VolumeFileName(setup_, n));
         largest = std::max<uint64_t>(largest, fs::file_size(volumes.back(), ec));
       }
@@ -98,21 +107,27 @@ class Dumper {
     for (size_t i = 0; i < pkg_.Data.Components.size(); ++i) {
       const TInstallerComponent& c = pkg_.Data.Components[i];
       archives_.components.emplace_back();
-      if (c.ArchiveSpan == 0 || !loc.MainArchiveInFile) continue;
-      archives_.components.back() = ReadBlock(*source_, c.ArchiveOffset, scratch_, "c" + std::to_string(i) + "-");
+      if (c.ArchiveSpan == 0 || !loc.MainArchiveInFile)
+        continue;
+      archives_.components.back() =
+          ReadBlock(*source_, c.ArchiveOffset, scratch_, "c" + std::to_string(i) + "-");
     }
   }
 
   // The extracted data of an entry, moved to its place under `folder`; a second record
   // naming the same entry gets the same file.
-  std::string Place(const std::optional<BlockContents>& block, const std::string& folder,
-                    int32_t entry, const std::string& source_name) {
+  std::string Place(const std::optional<BlockContents>& block,
+                    const std::string& folder,
+                    int32_t entry,
+                    const std::string& source_name) {
     const auto key = std::make_pair(folder, entry);
-    if (auto it = placed_.find(key); it != placed_.end()) return it->second;
+    if (auto it = placed_.find(key); it != placed_.end())
+      return it->second;
     const BlockEntry* found = nullptr;
     if (block) {
       for (const BlockEntry& e : block->entries) {
-        if (e.index == entry && !found) found = &e;
+        if (e.index == entry && !found)
+          found = &e;
       }
     }
     std::string relative = folder + "/" + SafeFileName(source_name, entry);
@@ -125,7 +140,8 @@ class Dumper {
       fs::rename(found->path, target);
     } else {
       WriteText(target.string(), "");
-      missing_.push_back("entry " + std::to_string(entry) + " (" + relative + ") is in no archive block; "
+      missing_.push_back("entry " + std::to_string(entry) + " (" + relative +
+                         ") is in no archive block; "
                          "it was written empty");
     }
     placed_[key] = relative;
@@ -135,14 +151,17 @@ class Dumper {
 
   const std::optional<BlockContents>& BlockOf(uint32_t entry) const {
     auto holds = [entry](const std::optional<BlockContents>& b) {
-      if (!b) return false;
+      if (!b)
+        return false;
       for (const BlockEntry& e : b->entries) {
-        if (static_cast<uint32_t>(e.index) == entry) return true;
+        if (static_cast<uint32_t>(e.index) == entry)
+          return true;
       }
       return false;
     };
     for (const auto& c : archives_.components) {
-      if (holds(c)) return c;
+      if (holds(c))
+        return c;
     }
     return archives_.main;
   }
@@ -152,7 +171,8 @@ class Dumper {
     project_.file = (fs::path(dir_) / "project.toml").string();
     project_.data = pkg_.Data;
     // A package with languages stores no language-less table: the defaults stand in.
-    if (!pkg_.Data.Languages.empty()) project_.data.LanguageLessMessages = DefaultMessages(-1);
+    if (!pkg_.Data.Languages.empty())
+      project_.data.LanguageLessMessages = DefaultMessages(-1);
     project_.data.TempFiles.clear();
     project_.data.DeviceFiles.clear();
     project_.component_archives.assign(pkg_.Data.Components.size(), ComponentArchive{});
@@ -165,7 +185,8 @@ class Dumper {
       f.date = dates_[{"temp", entry}];
       project_.temp_files.push_back(std::move(f));
     }
-    for (const TSetupInstallerFile& d : pkg_.Data.DeviceFiles) project_.files.push_back(PackageFile(d));
+    for (const TSetupInstallerFile& d : pkg_.Data.DeviceFiles)
+      project_.files.push_back(PackageFile(d));
   }
 
   ProjectFile PackageFile(const TSetupInstallerFile& d) {
@@ -176,11 +197,14 @@ class Dumper {
     f.source = Place(BlockOf(d.EntryIndex), "files", entry, d.File.SourceName);
     const std::optional<FileFacts> facts = InspectFile((fs::path(dir_) / f.source).string());
     const FileVersion version{d.VersionHigh, d.VersionLow};
-    if (!facts || facts->version.value_or(FileVersion{}) != version) f.version = version;
-    if (!facts || facts->size != d.File.Size) f.size = d.File.Size;
+    if (!facts || facts->version.value_or(FileVersion{}) != version)
+      f.version = version;
+    if (!facts || facts->size != d.File.Size)
+      f.size = d.File.Size;
     f.date = d.FileDate;
     const std::optional<uint32_t> archive_date = dates_[{"files", entry}];
-    if (archive_date && *archive_date != d.FileDate) f.archive_date = archive_date;
+    if (archive_date && *archive_date != d.FileDate)
+      f.archive_date = archive_date;
     return f;
   }
 

@@ -7,8 +7,8 @@
 namespace kvb::pack {
 
 struct DumpResult {
-  std::string project_file;          // the project written
-  std::vector<std::string> warnings; // what a rebuild will not reproduce
+  std::string project_file;           // the project written
+  std::vector<std::string> warnings;  // what a rebuild will not reproduce
 };
 
 // Writes into `out_dir` (created when missing): "project.toml", the setup program image

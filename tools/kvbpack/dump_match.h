@@ -13,10 +13,10 @@ namespace kvb::pack {
 
 // The archive blocks found in a package.
 struct DumpedArchives {
-  std::optional<BlockContents> temp;                    // section 15's block
-  std::optional<BlockContents> main;                    // the main block
-  std::vector<std::optional<BlockContents>> components; // per component (span > 0)
-  std::optional<uint64_t> volume_size;                  // main block in volume files
+  std::optional<BlockContents> temp;                     // section 15's block
+  std::optional<BlockContents> main;                     // the main block
+  std::vector<std::optional<BlockContents>> components;  // per component (span > 0)
+  std::optional<uint64_t> volume_size;                   // main block in volume files
 };
 
 // `project` holds the package's records with their files extracted (sources), explicit
@@ -25,7 +25,8 @@ struct DumpedArchives {
 // Adjusts the project so that building it gives `package`'s records; returns the
 // differences that remain (each a short description), empty when the Setup data of a
 // rebuild matches section for section.
-std::vector<std::string> MatchPackage(Project& project, const TSetupData& package,
+std::vector<std::string> MatchPackage(Project& project,
+                                      const TSetupData& package,
                                       const DumpedArchives& archives);
 
 }  // namespace kvb::pack

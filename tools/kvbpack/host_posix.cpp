@@ -12,6 +12,8 @@ std::string SelfPath() {
   return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
 }
 
-bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
+bool IsTerminal(std::FILE* stream) {
+  return isatty(fileno(stream)) != 0;
+}
 
 }  // namespace kvb::pack

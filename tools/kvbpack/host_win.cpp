@@ -11,6 +11,8 @@ std::string SelfPath() {
   return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
 }
 
-bool IsTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+bool IsTerminal(std::FILE* stream) {
+  return _isatty(_fileno(stream)) != 0;
+}
 
 }  // namespace kvb::pack

@@ -13,31 +13,46 @@
 namespace kvb::pack {
 namespace {
 
-constexpr const char* kSectionNames[kSectionCount] = {
-    "software information", "messages",       "appearance",        "start-up options",
-    "variables",            "background",     "components",        "billboards",
-    "scripts",              "dialogs",        "folders",           "temporary files",
-    "package files",        "shortcuts",      "registry changes",  "temporary-file archive",
-    "main archive",         "device platforms"};
+constexpr const char* kSectionNames[kSectionCount] = {"software information",
+                                                      "messages",
+                                                      "appearance",
+                                                      "start-up options",
+                                                      "variables",
+                                                      "background",
+                                                      "components",
+                                                      "billboards",
+                                                      "scripts",
+                                                      "dialogs",
+                                                      "folders",
+                                                      "temporary files",
+                                                      "package files",
+                                                      "shortcuts",
+                                                      "registry changes",
+                                                      "temporary-file archive",
+                                                      "main archive",
+                                                      "device platforms"};
 
-std::string U(const std::string& ansi) { return AnsiToUtf8(ansi); }
+std::string U(const std::string& ansi) {
+  return AnsiToUtf8(ansi);
+}
 
 void PrintLayout(const TSetupPackage& pkg, uint64_t file_size, std::ostream& out) {
-  out << "Setup data at " << pkg.Header.Trailer.HeaderOffset << " (behind a " << pkg.Header.Trailer.HeaderOffset
-      << "-byte program), file size " << file_size << "\n";
+  out << "Setup data at " << pkg.Header.Trailer.HeaderOffset << " (behind a "
+      << pkg.Header.Trailer.HeaderOffset << "-byte program), file size " << file_size << "\n";
   out << "Main archive: "
       << (pkg.Archives.MainArchiveInFile ? "at " + std::to_string(pkg.Archives.MainArchiveOffset)
                                          : std::string("in volume files"))
       << "\n\nSections:\n";
   for (int i = 0; i < kSectionCount; ++i) {
     const TSectionRange r = SectionRange(pkg.Header, i, file_size);
-    out << "  " << std::setw(2) << i << "  " << std::left << std::setw(24) << kSectionNames[i] << std::right
-        << std::setw(12) << r.Begin << std::setw(12) << r.Size() << " bytes\n";
+    out << "  " << std::setw(2) << i << "  " << std::left << std::setw(24) << kSectionNames[i]
+        << std::right << std::setw(12) << r.Begin << std::setw(12) << r.Size() << " bytes\n";
   }
 }
 
 void PrintScript(const std::string& title, const TScript& script, std::ostream& out) {
-  if (script.Count < 0) return;
+  if (script.Count < 0)
+    return;
   out << "  " << title << " (" << script.Count << " statements)\n";
   const std::string text = kvb::pack::PrintScript(script);
   size_t start = 0;
@@ -51,34 +66,40 @@ void PrintScript(const std::string& title, const TScript& script, std::ostream& 
 void PrintRecords(const TSetupData& d, std::ostream& out) {
   const TSetupProperties& p = d.Properties;
   out << "\nSoftware: " << U(p.SoftwareName) << " by " << U(p.CompanyName) << ", version "
-      << U(p.DisplayVersion) << "\n  install folder " << U(p.DefaultInstallDir) << ", program group "
-      << U(p.DefaultProgramGroup) << "\n";
+      << U(p.DisplayVersion) << "\n  install folder " << U(p.DefaultInstallDir)
+      << ", program group " << U(p.DefaultProgramGroup) << "\n";
   out << "Languages:";
-  if (d.Languages.empty()) out << " none (one message table)";
+  if (d.Languages.empty())
+    out << " none (one message table)";
   for (const TSetupLanguage& l : d.Languages) {
     out << " " << U(l.Name) << " (" << l.LanguageId << (l.IsDefault ? ", default" : "") << ")";
   }
   out << "\nDialogs:\n";
   for (const TSetupDialog& dlg : d.Dialogs) {
     const std::string_view type = NameOfValue(DialogTypeNames(), dlg.Type);
-    out << "  " << U(dlg.Name) << " (" << (type.empty() ? std::to_string(dlg.Type) : std::string(type))
-        << ", " << dlg.Width << " x " << dlg.Height << ", " << dlg.Controls.size() << " controls"
+    out << "  " << U(dlg.Name) << " ("
+        << (type.empty() ? std::to_string(dlg.Type) : std::string(type)) << ", " << dlg.Width
+        << " x " << dlg.Height << ", " << dlg.Controls.size() << " controls"
         << (dlg.Style.empty() ? "" : ", style " + U(dlg.Style)) << ")\n";
   }
   out << "Components:";
-  if (d.Components.empty()) out << " none";
+  if (d.Components.empty())
+    out << " none";
   for (const TInstallerComponent& c : d.Components) {
-    out << "\n  " << U(c.Component.Name) << ": span " << c.ArchiveSpan << ", progress from " << c.ProgressBase
+    out << "\n  " << U(c.Component.Name) << ": span " << c.ArchiveSpan << ", progress from "
+        << c.ProgressBase
         << (c.ArchiveSpan ? ", block at " + std::to_string(c.ArchiveOffset) : std::string());
   }
   out << "\nTemporary files:\n";
   for (const TSetupInstallerFile& f : d.TempFiles) {
-    out << "  #" << f.EntryIndex << " " << U(f.File.SourceName) << " -> " << U(f.File.DestDir) << "\n";
+    out << "  #" << f.EntryIndex << " " << U(f.File.SourceName) << " -> " << U(f.File.DestDir)
+        << "\n";
   }
   out << "Package files:\n";
   for (const TSetupInstallerFile& f : d.DeviceFiles) {
-    out << "  #" << f.EntryIndex << " " << U(f.File.SourceName) << " -> " << U(f.File.DestDir) << ", "
-        << f.File.Size << " bytes" << (f.File.Components.empty() ? "" : ", components " + U(f.File.Components))
+    out << "  #" << f.EntryIndex << " " << U(f.File.SourceName) << " -> " << U(f.File.DestDir)
+        << ", " << f.File.Size << " bytes"
+        << (f.File.Components.empty() ? "" : ", components " + U(f.File.Components))
         << (f.File.Group.empty() ? "" : ", group " + U(f.File.Group)) << "\n";
   }
   out << "Shortcuts: " << d.Shortcuts.size() << ", registry changes: " << d.RegChanges.size()
@@ -86,14 +107,20 @@ void PrintRecords(const TSetupData& d, std::ostream& out) {
 }
 
 void PrintBlock(const std::string& name, const BlockContents& b, std::ostream& out) {
-  out << "  " << name << ": " << b.file_count << " entries, " << b.total_size << " bytes uncompressed;";
-  for (const std::string& m : b.messages) out << " message \"" << U(m) << "\"";
+  out << "  " << name << ": " << b.file_count << " entries, " << b.total_size
+      << " bytes uncompressed;";
+  for (const std::string& m : b.messages)
+    out << " message \"" << U(m) << "\"";
   out << "\n   ";
-  for (const BlockEntry& e : b.entries) out << " #" << e.index;
+  for (const BlockEntry& e : b.entries)
+    out << " #" << e.index;
   out << "\n";
 }
 
-void PrintArchives(ByteSource& source, const TSetupPackage& pkg, const std::string& setup, std::ostream& out) {
+void PrintArchives(ByteSource& source,
+                   const TSetupPackage& pkg,
+                   const std::string& setup,
+                   std::ostream& out) {
   out << "\nArchive blocks:\n";
   try {
     if (pkg.Archives.HasArchive == 1) {
@@ -106,7 +133,8 @@ void PrintArchives(ByteSource& source, const TSetupPackage& pkg, const std::stri
     }
     for (const TInstallerComponent& c : pkg.Data.Components) {
       if (c.ArchiveSpan > 0 && pkg.Archives.MainArchiveInFile) {
-        PrintBlock("component " + U(c.Component.Name), ReadBlock(source, c.ArchiveOffset, "", ""), out);
+        PrintBlock("component " + U(c.Component.Name), ReadBlock(source, c.ArchiveOffset, "", ""),
+                   out);
       }
     }
   } catch (const std::exception& e) {
@@ -133,7 +161,8 @@ void PrintScripts(const TSetupData& d, std::ostream& out) {
 
 void PrintPackageInfo(const std::string& setup_path, std::ostream& out) {
   std::unique_ptr<ByteSource> source = OpenFileSource(setup_path);
-  if (!source) throw std::runtime_error("cannot open \"" + setup_path + "\"");
+  if (!source)
+    throw std::runtime_error("cannot open \"" + setup_path + "\"");
   TSetupPackage pkg;
   try {
     pkg = ReadPackage(*source);

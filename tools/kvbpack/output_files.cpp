@@ -24,10 +24,13 @@ OutputFiles::OutputFiles(std::string output) : output_(std::move(output)) {
 
 OutputFiles::~OutputFiles() {
   std::error_code ec;
-  for (const std::string& path : pending_) std::filesystem::remove(path, ec);
-  if (package_.empty()) return;
+  for (const std::string& path : pending_)
+    std::filesystem::remove(path, ec);
+  if (package_.empty())
+    return;
   for (uint32_t n = 1; n <= kMaxVolumeNumber; ++n) {
-    if (!std::filesystem::remove(VolumeFileName(package_, n), ec)) break;
+    if (!std::filesystem::remove(VolumeFileName(package_, n), ec))
+      break;
   }
 }
 
@@ -49,7 +52,9 @@ std::string OutputFiles::TemporaryPackage() {
 void OutputFiles::Commit(const std::string& temporary, const std::string& final) {
   std::error_code ec;
   std::filesystem::rename(temporary, final, ec);
-  if (ec) throw std::runtime_error("cannot rename \"" + temporary + "\" to \"" + final + "\": " + ec.message());
+  if (ec)
+    throw std::runtime_error("cannot rename \"" + temporary + "\" to \"" + final +
+                             "\": " + ec.message());
   pending_.erase(std::remove(pending_.begin(), pending_.end(), temporary), pending_.end());
 }
 

@@ -35,7 +35,8 @@ std::optional<uint32_t> FindResourceEntry(ByteReader& r, uint64_t base, uint32_t
   const uint32_t named = r.U16(), ids = r.U16();
   for (uint32_t i = 0; i < named + ids && i < 4096; ++i) {
     const uint32_t name = r.U32(), target = r.U32();
-    if (id == 0 || (!(name & 0x80000000u) && name == id)) return target;
+    if (id == 0 || (!(name & 0x80000000u) && name == id))
+      return target;
   }
   return std::nullopt;
 }
@@ -46,7 +47,8 @@ std::optional<FileVersion> ReadFixedInfo(ByteReader& r, uint64_t offset, uint32_
   // padded differently.
   for (uint32_t pos = 38; pos + 16 <= size && pos <= 256; pos += 2) {
     r.Seek(offset + pos);
-    if (r.U32() != kFixedInfoSignature) continue;
+    if (r.U32() != kFixedInfoSignature)
+      continue;
     r.U32();  // structure version
     FileVersion v;
     v.high = r.U32();
@@ -58,11 +60,13 @@ std::optional<FileVersion> ReadFixedInfo(ByteReader& r, uint64_t offset, uint32_
 
 std::optional<FileVersion> ReadVersion(ByteReader& r) {
   r.Seek(0);
-  if (r.U16() != 0x5A4D) return std::nullopt;  // "MZ"
+  if (r.U16() != 0x5A4D)
+    return std::nullopt;  // "MZ"
   r.Seek(0x3C);
   const uint32_t pe = r.U32();
   r.Seek(pe);
-  if (r.U32() != 0x00004550) return std::nullopt;  // "PE\0\0"
+  if (r.U32() != 0x00004550)
+    return std::nullopt;  // "PE\0\0"
   r.Skip(2);
   const uint32_t section_count = r.U16();
   r.Skip(12);
@@ -70,13 +74,16 @@ std::optional<FileVersion> ReadVersion(ByteReader& r) {
   r.Skip(2);
   const uint64_t optional_start = r.Position();
   const uint16_t magic = r.U16();
-  if (magic != 0x10B && magic != 0x20B) return std::nullopt;
+  if (magic != 0x10B && magic != 0x20B)
+    return std::nullopt;
   const uint64_t dirs = optional_start + (magic == 0x10B ? 96 : 112);
   r.Seek(dirs - 4);
-  if (r.U32() <= kResourceDirectoryIndex) return std::nullopt;
+  if (r.U32() <= kResourceDirectoryIndex)
+    return std::nullopt;
   r.Seek(dirs + 8 * kResourceDirectoryIndex);
   const uint32_t resource_rva = r.U32();
-  if (resource_rva == 0) return std::nullopt;
+  if (resource_rva == 0)
+    return std::nullopt;
 
   r.Seek(optional_start + optional_size);
   std::vector<Section> sections(r.Count(section_count, 40));
@@ -89,17 +96,20 @@ std::optional<FileVersion> ReadVersion(ByteReader& r) {
     r.Skip(16);
   }
   const std::optional<uint64_t> base = RvaToOffset(sections, resource_rva);
-  if (!base) return std::nullopt;
+  if (!base)
+    return std::nullopt;
   // Three levels: type, name, language; then the data entry.
   std::optional<uint32_t> entry = FindResourceEntry(r, *base, 0, kVersionResourceType);
   for (int level = 0; level < 2 && entry && (*entry & 0x80000000u); ++level) {
     entry = FindResourceEntry(r, *base, *entry & 0x7FFFFFFFu, 0);
   }
-  if (!entry || (*entry & 0x80000000u)) return std::nullopt;
+  if (!entry || (*entry & 0x80000000u))
+    return std::nullopt;
   r.Seek(*base + *entry);
   const uint32_t data_rva = r.U32(), data_size = r.U32();
   const std::optional<uint64_t> data = RvaToOffset(sections, data_rva);
-  if (!data) return std::nullopt;
+  if (!data)
+    return std::nullopt;
   return ReadFixedInfo(r, *data, data_size);
 }
 

@@ -28,7 +28,8 @@ const std::vector<TSetupPlatform>& KnownPlatforms() {
 
 std::optional<TSetupPlatform> FindKnownPlatform(std::string_view name) {
   for (const TSetupPlatform& p : KnownPlatforms()) {
-    if (p.Name == name) return p;
+    if (p.Name == name)
+      return p;
   }
   return std::nullopt;
 }

@@ -18,10 +18,10 @@ namespace kvb::pack {
 // A file taken into an archive: a temporary file (section 11) or a package file
 // (section 12).
 struct ProjectFile {
-  SourcePos pos;         // the file's table in the project
-  SourcePos source_pos;  // its `source` value
-  std::string source;    // path of the data on disk, as the build opens it
-  TSetupFile record;     // SourceName is filled (default: the source's file name)
+  SourcePos pos;                         // the file's table in the project
+  SourcePos source_pos;                  // its `source` value
+  std::string source;                    // path of the data on disk, as the build opens it
+  TSetupFile record;                     // SourceName is filled (default: the source's file name)
   std::optional<uint32_t> entry;         // archive entry number
   std::optional<FileVersion> version;    // package files: version words
   std::optional<uint32_t> date;          // DOS date: the record's (and the archive entry's)
@@ -34,11 +34,11 @@ struct ProjectFile {
 
 // Overrides of a component's archive data (section 6).
 struct ComponentArchive {
-  SourcePos pos;                        // the component's table
+  SourcePos pos;  // the component's table
   std::optional<uint32_t> span;
   std::optional<uint32_t> progress_base;
-  std::optional<uint32_t> offset;       // only for components without a block
-  std::optional<std::string> message;   // the block's message text (default: its name)
+  std::optional<uint32_t> offset;      // only for components without a block
+  std::optional<std::string> message;  // the block's message text (default: its name)
   bool operator==(const ComponentArchive&) const = default;
 };
 
@@ -66,20 +66,20 @@ struct Project {
 
   // The package's uninstaller, added as "KVBUNINST.DAT" in the group "uninstaller".
   bool uninstaller = false;
-  std::string uninstaller_program;  // empty: found next to the stub or to kvbpack
-  std::string uninstaller_fallback; // used when none is named and none is found
+  std::string uninstaller_program;   // empty: found next to the stub or to kvbpack
+  std::string uninstaller_fallback;  // used when none is named and none is found
   SourcePos uninstaller_pos;
 
-  std::string stub;                   // the setup program image; empty = from the command line
+  std::string stub;  // the setup program image; empty = from the command line
   std::optional<uint64_t> volume_size;
   std::optional<uint32_t> default_date;  // file date for files without their own
 };
 
 // Default record values that a project need not write.
-TSetupFile DefaultPackageFile();    // destination "%InstallDir%\", mode 8, ExtraFlag1 1
-TSetupFile DefaultTempFile();       // destination "%TempSetupDir%\", mode 6, ExtraFlag1 1
-TFontRecord DefaultFont();          // "MS Sans Serif", 8 points, window text colour
-TSetupShortcut DefaultShortcut();   // folder "%ProgramGroupDir%\", shown normally
-TSetupData DefaultSetupData();      // English messages, font, options, empty lists
+TSetupFile DefaultPackageFile();   // destination "%InstallDir%\", mode 8, ExtraFlag1 1
+TSetupFile DefaultTempFile();      // destination "%TempSetupDir%\", mode 6, ExtraFlag1 1
+TFontRecord DefaultFont();         // "MS Sans Serif", 8 points, window text colour
+TSetupShortcut DefaultShortcut();  // folder "%ProgramGroupDir%\", shown normally
+TSetupData DefaultSetupData();     // English messages, font, options, empty lists
 
 }  // namespace kvb::pack

@@ -11,7 +11,8 @@ namespace {
 
 void ReadPackageTable(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("package");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[package]");
   if (const TomlNode* stub = r.Get("stub")) {
     if (stub->type == TomlNode::Type::kString) {
@@ -21,16 +22,19 @@ void ReadPackageTable(TableReader& root, Project& p) {
     }
   }
   uint64_t size = 0;
-  if (r.Size("volume-size", size)) p.volume_size = size;
+  if (r.Size("volume-size", size))
+    p.volume_size = size;
   uint32_t date = 0;
-  if (r.DosDate("file-date", date)) p.default_date = date;
+  if (r.DosDate("file-date", date))
+    p.default_date = date;
   r.Finish();
 }
 
 // A component list: a string ("A|B") or an array of names.
 void ReadSetupTypes(TableReader& r, TSetupProperties& props) {
   const TomlNode* v = r.Get("setup-types");
-  if (!v) return;
+  if (!v)
+    return;
   std::string* lists[3] = {&props.ComponentsType0, &props.ComponentsType1, &props.ComponentsType2};
   if (v->type != TomlNode::Type::kArray || v->items.size() > 3) {
     r.Error(*v, "setup-types must be an array of up to three component lists");
@@ -46,7 +50,8 @@ void ReadSetupTypes(TableReader& r, TSetupProperties& props) {
 
 void ReadSoftware(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("software");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[software]");
   TSetupProperties& s = p.data.Properties;
   r.Text("name", s.SoftwareName);
@@ -67,15 +72,18 @@ void ReadSoftware(TableReader& root, Project& p) {
 
 void ReadWindowsVersion(TableReader& r, std::string_view key, uint32_t& out) {
   const TomlNode* v = r.Get(key);
-  if (!v) return;
+  if (!v)
+    return;
   std::optional<uint32_t> packed;
-  if (v->type == TomlNode::Type::kString) packed = ParsePackedVersion(v->text);
+  if (v->type == TomlNode::Type::kString)
+    packed = ParsePackedVersion(v->text);
   if (v->type == TomlNode::Type::kInteger && v->integer >= 0 && v->integer <= UINT32_MAX) {
     packed = static_cast<uint32_t>(v->integer);
   }
   if (!packed) {
-    r.Error(*v, std::string(key) + " must be a Windows version \"major.minor.build\" (e.g. "
-                                   "\"5.0.2195\") or a packed number");
+    r.Error(*v, std::string(key) +
+                    " must be a Windows version \"major.minor.build\" (e.g. "
+                    "\"5.0.2195\") or a packed number");
     return;
   }
   out = *packed;
@@ -83,10 +91,12 @@ void ReadWindowsVersion(TableReader& r, std::string_view key, uint32_t& out) {
 
 void ReadServicePack(TableReader& r, std::string_view key, uint16_t& out) {
   const TomlNode* v = r.Get(key);
-  if (!v) return;
+  if (!v)
+    return;
   std::optional<uint32_t> packed;
   if (v->type == TomlNode::Type::kString) {
-    if (const std::optional<uint32_t> ver = ParsePackedVersion(v->text); ver && (*ver & 0xFFFF) == 0) {
+    if (const std::optional<uint32_t> ver = ParsePackedVersion(v->text);
+        ver && (*ver & 0xFFFF) == 0) {
       packed = (*ver >> 24) * 256 + ((*ver >> 16) & 0xFF);
     }
   }
@@ -94,7 +104,8 @@ void ReadServicePack(TableReader& r, std::string_view key, uint16_t& out) {
     packed = static_cast<uint32_t>(v->integer);
   }
   if (!packed) {
-    r.Error(*v, std::string(key) + " must be a service pack \"major.minor\" (e.g. \"4.0\") or a number");
+    r.Error(*v, std::string(key) +
+                    " must be a service pack \"major.minor\" (e.g. \"4.0\") or a number");
     return;
   }
   out = static_cast<uint16_t>(*packed);
@@ -102,7 +113,8 @@ void ReadServicePack(TableReader& r, std::string_view key, uint16_t& out) {
 
 void ReadRequirements(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("requirements");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[requirements]");
   TSetupMinimumRequeriments& m = p.data.MinimumRequirements;
   r.Enum8("screen", ScreenSizeNames(), m.MinScreen);
@@ -119,7 +131,8 @@ void ReadRequirements(TableReader& root, Project& p) {
 
 void ReadAppearance(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("appearance");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[appearance]");
   TSetupProperties& s = p.data.Properties;
   r.Text("title", s.Title);
@@ -146,24 +159,29 @@ void ReadOptions(TableReader& root, Project& p) {
       uint8_t value = 0;
       if (r.Byte(StartupOptionKeys()[i], value)) {
         p.data.StartupOptions[i] = value;
-        if (i == kWriteUninstallInfo) uninstall_info = value;
+        if (i == kWriteUninstallInfo)
+          uninstall_info = value;
       }
     }
     r.Finish();
   }
   // A package with an uninstaller writes the uninstall information unless told otherwise.
-  if (!uninstall_info && p.uninstaller) p.data.StartupOptions[kWriteUninstallInfo] = 1;
+  if (!uninstall_info && p.uninstaller)
+    p.data.StartupOptions[kWriteUninstallInfo] = 1;
 }
 
 void ReadMessageTable(TableReader& owner, std::string_view key, TSetupMessage& table) {
   const TomlNode* t = owner.Table(key);
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, owner.diag(), owner.where() + "." + std::string(key));
-  for (int i = 0; i < kMessageCount; ++i) r.Text(std::to_string(i), table.Texts[i]);
+  for (int i = 0; i < kMessageCount; ++i)
+    r.Text(std::to_string(i), table.Texts[i]);
   for (const TomlNode::Member& m : t->members) {
     if (m.key.find_first_not_of("0123456789") == std::string::npos && m.key.size() <= 3 &&
         std::stoi(m.key) >= kMessageCount) {
-      owner.diag().Error(m.key_pos, "message numbers run from 0 to " + std::to_string(kMessageCount - 1));
+      owner.diag().Error(m.key_pos,
+                         "message numbers run from 0 to " + std::to_string(kMessageCount - 1));
     }
   }
   r.Finish();
@@ -175,7 +193,8 @@ void ReadLanguages(TableReader& root, Project& p) {
     TableReader r(*t, root.diag(), "[[language]]");
     TSetupLanguage lang;
     lang.Messages = p.data.LanguageLessMessages;
-    if (!r.Text("name", lang.Name)) r.Error(*t, "a language needs a name");
+    if (!r.Text("name", lang.Name))
+      r.Error(*t, "a language needs a name");
     r.U32("id", lang.LanguageId);
     r.Byte("default", lang.IsDefault);
     ReadMessageTable(r, "messages", lang.Messages);
@@ -187,7 +206,8 @@ void ReadLanguages(TableReader& root, Project& p) {
 
 void ReadGlobalScripts(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("scripts");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[scripts]");
   for (size_t i = 0; i < GlobalScriptKeys().size(); ++i) {
     ReadScriptValue(r, GlobalScriptKeys()[i], p.data.Scripts[i]);
@@ -197,34 +217,45 @@ void ReadGlobalScripts(TableReader& root, Project& p) {
 
 void ReadFolders(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("folders");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[folders]");
   std::vector<std::string> list;
-  if (r.Strings("files", list)) p.file_folders = list;
-  if (r.Strings("shortcuts", list)) p.shortcut_folders = list;
+  if (r.Strings("files", list))
+    p.file_folders = list;
+  if (r.Strings("shortcuts", list))
+    p.shortcut_folders = list;
   r.Finish();
 }
 
 void ReadArchives(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("archives");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[archives]");
   std::string text;
-  if (r.Text("main-message", text)) p.main_message = text;
-  if (r.Text("temp-message", text)) p.temp_message = text;
+  if (r.Text("main-message", text))
+    p.main_message = text;
+  if (r.Text("temp-message", text))
+    p.temp_message = text;
   bool flag = false;
-  if (r.Bool("temp-archive", flag)) p.temp_archive = flag;
-  if (r.Bool("main-archive", flag)) p.main_archive = flag;
+  if (r.Bool("temp-archive", flag))
+    p.temp_archive = flag;
+  if (r.Bool("main-archive", flag))
+    p.main_archive = flag;
   uint32_t span = 0;
-  if (r.U32("main-span", span)) p.main_span = span;
+  if (r.U32("main-span", span))
+    p.main_span = span;
   double scale = 0;
-  if (r.Double("main-scale", scale)) p.main_scale = scale;
+  if (r.Double("main-scale", scale))
+    p.main_scale = scale;
   r.Finish();
 }
 
 void ReadUninstall(TableReader& root, Project& p) {
   const TomlNode* t = root.Table("uninstall");
-  if (!t) return;
+  if (!t)
+    return;
   TableReader r(*t, root.diag(), "[uninstall]");
   p.uninstaller = true;
   p.uninstaller_pos = t->pos;
@@ -249,7 +280,9 @@ void ReadUninstall(TableReader& root, Project& p) {
 
 }  // namespace
 
-Project ReadProjectText(std::string_view text, const std::string& file, const std::string& base_dir) {
+Project ReadProjectText(std::string_view text,
+                        const std::string& file,
+                        const std::string& base_dir) {
   const TomlNode root_node = ParseToml(text, file);
   Diagnostics diag;
   Project p;
@@ -284,7 +317,8 @@ Project ReadProjectText(std::string_view text, const std::string& file, const st
 
 Project ReadProject(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw ProjectError(SourcePos{path, 0, 0}, "cannot open the project file");
+  if (!in)
+    throw ProjectError(SourcePos{path, 0, 0}, "cannot open the project file");
   std::ostringstream text;
   text << in.rdbuf();
   return ReadProjectText(text.str(), path, ExtractFilePath(path));

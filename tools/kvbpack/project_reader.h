@@ -13,6 +13,8 @@ namespace kvb::pack {
 Project ReadProject(const std::string& path);
 
 // The same for project text already in memory. `file` names it in messages.
-Project ReadProjectText(std::string_view text, const std::string& file, const std::string& base_dir);
+Project ReadProjectText(std::string_view text,
+                        const std::string& file,
+                        const std::string& base_dir);
 
 }  // namespace kvb::pack

@@ -14,7 +14,10 @@ std::string FontString(const TFontRecord& f) {
 // A string slot: a string is stored as written; other forms are converted by the slot's
 // type (a flag from true/false, a number or colour in signed decimal, a name of a button
 // type or shape, a font from a table).
-void ReadSlot(TableReader& r, const SlotInfo& slot, const TFontRecord& base_font, std::string& out) {
+void ReadSlot(TableReader& r,
+              const SlotInfo& slot,
+              const TFontRecord& base_font,
+              std::string& out) {
   const TomlNode* v = r.node().Find(slot.key);
   if (!v || v->type == TomlNode::Type::kString) {
     r.Text(slot.key, out, kFixedTextLength);
@@ -29,10 +32,12 @@ void ReadSlot(TableReader& r, const SlotInfo& slot, const TFontRecord& base_font
     out = FontString(font);
   } else if (slot.type == SlotType::kColor && v->type == TomlNode::Type::kInteger) {
     uint32_t color = 0;
-    if (r.U32(slot.key, color)) out = std::to_string(static_cast<int32_t>(color));
+    if (r.U32(slot.key, color))
+      out = std::to_string(static_cast<int32_t>(color));
   } else if (v->type == TomlNode::Type::kInteger && slot.type != SlotType::kFont) {
     int32_t number = 0;
-    if (r.I32(slot.key, number)) out = std::to_string(number);
+    if (r.I32(slot.key, number))
+      out = std::to_string(number);
   } else {
     r.Get(slot.key);
     r.Error(*v, std::string(slot.key) + " must be a string, not " + TypeName(v->type));
@@ -56,29 +61,32 @@ void CheckKindAndRole(TableReader& r, const TSetupControl& c) {
   const TomlNode* kind = r.node().Find("kind");
   const TomlNode* role = r.node().Find("role");
   if (c.Kind < 1 || c.Kind > kMaxControlKind) {
-    r.Error(kind ? *kind : r.node(), "control kind " + std::to_string(c.Kind) +
-                                         " is out of range (1 to " + std::to_string(kMaxControlKind) +
-                                         "); write unchecked = true to store it anyway");
+    r.Error(kind ? *kind : r.node(),
+            "control kind " + std::to_string(c.Kind) + " is out of range (1 to " +
+                std::to_string(kMaxControlKind) + "); write unchecked = true to store it anyway");
   } else if (c.Role > kMaxControlRole) {
     r.Error(*role, "control role " + std::to_string(c.Role) + " is out of range (0 to " +
-                       std::to_string(kMaxControlRole) + "); write unchecked = true to store it anyway");
+                       std::to_string(kMaxControlRole) +
+                       "); write unchecked = true to store it anyway");
   } else if (!RoleFitsKind(c.Role, c.Kind)) {
     r.Error(*role, "role \"" + std::string(NameOfValue(ControlRoleNames(), c.Role)) +
-                       "\" does not apply to a " + std::string(NameOfValue(ControlKindNames(), c.Kind)) +
-                       " control");
+                       "\" does not apply to a " +
+                       std::string(NameOfValue(ControlKindNames(), c.Kind)) + " control");
   }
 }
 
 // A font given as a table starts from the dialog's font.
 TSetupControl ReadControl(TableReader& r, const TFontRecord& dialog_font) {
   TSetupControl c;
-  if (!r.node().Find("kind")) r.Error(r.node(), "a control needs a kind");
+  if (!r.node().Find("kind"))
+    r.Error(r.node(), "a control needs a kind");
   const bool kind_ok = r.Enum8("kind", ControlKindNames(), c.Kind);
   r.Text("variable", c.Variable, kFixedTextLength);
   const bool role_ok = r.Enum8("role", ControlRoleNames(), c.Role) || !r.node().Find("role");
   bool unchecked = false;
   r.Bool("unchecked", unchecked);
-  if (!unchecked && kind_ok && role_ok) CheckKindAndRole(r, c);
+  if (!unchecked && kind_ok && role_ok)
+    CheckKindAndRole(r, c);
   r.I32("left", c.Left);
   r.I32("top", c.Top);
   r.I32("height", c.Height);
@@ -100,7 +108,8 @@ TSetupControl ReadControl(TableReader& r, const TFontRecord& dialog_font) {
 TSetupDialog ReadDialog(TableReader& r, const TFontRecord& package_font) {
   TSetupDialog d;
   d.Font = package_font;
-  if (!r.Text("name", d.Name, kFixedTextLength)) r.Error(r.node(), "a dialog needs a name");
+  if (!r.Text("name", d.Name, kFixedTextLength))
+    r.Error(r.node(), "a dialog needs a name");
   r.Text("title", d.Title, kFixedTextLength);
   r.I32("height", d.Height);
   r.I32("width", d.Width);
@@ -122,17 +131,21 @@ TSetupDialog ReadDialog(TableReader& r, const TFontRecord& package_font) {
 
 void ReadScriptValue(TableReader& table, std::string_view key, TScript& out) {
   const TomlNode* v = table.Get(key);
-  if (!v) return;
+  if (!v)
+    return;
   if (v->type == TomlNode::Type::kInteger && v->integer < 0 && v->integer >= INT32_MIN) {
     out = TScript{static_cast<int32_t>(v->integer), {}};
     return;
   }
   if (v->type != TomlNode::Type::kString) {
-    table.Error(*v, std::string(key) + " must be a script text (or a negative count for an "
-                                       "absent script), not " + TypeName(v->type));
+    table.Error(*v, std::string(key) +
+                        " must be a script text (or a negative count for an "
+                        "absent script), not " +
+                        TypeName(v->type));
     return;
   }
-  const ScriptOrigin origin{v->text_pos.file, v->text_pos.line, v->text_pos.column, v->text_verbatim};
+  const ScriptOrigin origin{v->text_pos.file, v->text_pos.line, v->text_pos.column,
+                            v->text_verbatim};
   out = ParseScript(v->text, origin, table.diag());
 }
 
@@ -154,7 +167,8 @@ void ReadDialogs(TableReader& root, Project& p) {
   for (size_t i = 0; i < p.data.Dialogs.size(); ++i) {
     const std::string& style = p.data.Dialogs[i].Style;
     bool found = style.empty();
-    for (const TSetupDialog& d : p.data.Dialogs) found = found || SameText(d.Name, style);
+    for (const TSetupDialog& d : p.data.Dialogs)
+      found = found || SameText(d.Name, style);
     if (!found) {
       const TomlNode* t = root.Tables("dialog")[i];
       const TomlNode* v = t->Find("style");

@@ -42,12 +42,15 @@ ProjectFile ReadArchivedFile(TableReader& r, const TSetupFile& defaults) {
     // The default entry name is the file name of the source, in the package code page.
     TomlNode name = *source;
     name.text = ExtractFileName(source->text);
-    if (std::optional<std::string> ansi = r.ToAnsi(name)) f.record.SourceName = *ansi;
+    if (std::optional<std::string> ansi = r.ToAnsi(name))
+      f.record.SourceName = *ansi;
   }
   ReadFileRecordFields(r, f.record);
   uint32_t value = 0;
-  if (r.U32("entry", value)) f.entry = value;
-  if (r.DosDate("date", value)) f.date = value;
+  if (r.U32("entry", value))
+    f.entry = value;
+  if (r.DosDate("date", value))
+    f.date = value;
   return f;
 }
 
@@ -57,7 +60,8 @@ void ReadRegChangeFields(TableReader& r, TSetupRegChange& c) {
   r.Enum8("root", RegistryRootNames(), c.Root);
   r.Text("key", c.Key);
   uint32_t type = c.ValueType;
-  if (r.Enum("type", RegistryTypeNames(), UINT32_MAX, type)) c.ValueType = type;
+  if (r.Enum("type", RegistryTypeNames(), UINT32_MAX, type))
+    c.ValueType = type;
   r.Text("value-name", c.ValueName);
   r.Byte("extra-flag-1", c.ExtraFlag1);
   r.Byte("extra-flag-2", c.ExtraFlag2);
@@ -71,7 +75,8 @@ void ReadVariables(TableReader& root, Project& p) {
   for (const TomlNode* t : root.Tables("variable")) {
     TableReader r(*t, root.diag(), "[[variable]]");
     TSetupVariable v;
-    if (!r.Text("name", v.Name)) r.Error(*t, "a variable needs a name");
+    if (!r.Text("name", v.Name))
+      r.Error(*t, "a variable needs a name");
     r.Text("value", v.Source.Data);
     r.Byte("folder", v.Flag);
     ReadRegChangeFields(r, v.Source);
@@ -110,15 +115,20 @@ void ReadComponents(TableReader& root, Project& p) {
     TInstallerComponent c;
     ComponentArchive a;
     a.pos = t->pos;
-    if (!r.Text("name", c.Component.Name)) r.Error(*t, "a component needs a name");
+    if (!r.Text("name", c.Component.Name))
+      r.Error(*t, "a component needs a name");
     r.Text("description", c.Component.Description);
     r.Text("picture", c.Component.Text3);
     uint32_t value = 0;
-    if (r.U32("span", value)) a.span = value;
-    if (r.U32("progress-base", value)) a.progress_base = value;
-    if (r.U32("archive-offset", value)) a.offset = value;
+    if (r.U32("span", value))
+      a.span = value;
+    if (r.U32("progress-base", value))
+      a.progress_base = value;
+    if (r.U32("archive-offset", value))
+      a.offset = value;
     std::string text;
-    if (r.Text("archive-message", text)) a.message = text;
+    if (r.Text("archive-message", text))
+      a.message = text;
     r.Finish();
     p.data.Components.push_back(std::move(c));
     p.component_archives.push_back(std::move(a));
@@ -156,12 +166,16 @@ void ReadFiles(TableReader& root, Project& p) {
     TableReader r(*t, root.diag(), "[[file]]");
     ProjectFile f = ReadArchivedFile(r, DefaultPackageFile());
     FileVersion version;
-    if (r.Version("version", version)) f.version = version;
+    if (r.Version("version", version))
+      f.version = version;
     uint32_t value = 0;
-    if (r.DosDate("archive-date", value)) f.archive_date = value;
-    if (r.U32("size", value)) f.size = value;
+    if (r.DosDate("archive-date", value))
+      f.archive_date = value;
+    if (r.U32("size", value))
+      f.size = value;
     std::string block;
-    if (r.Text("block", block)) f.block = block;
+    if (r.Text("block", block))
+      f.block = block;
     r.Finish();
     p.files.push_back(std::move(f));
   }
@@ -191,8 +205,10 @@ void ReadShortcuts(TableReader& root, Project& p) {
   for (const TomlNode* t : root.Tables("shortcut")) {
     TableReader r(*t, root.diag(), "[[shortcut]]");
     TSetupShortcut s = DefaultShortcut();
-    if (!r.Text("name", s.Name)) r.Error(*t, "a shortcut needs a name");
-    if (!r.Text("target", s.Target)) r.Error(*t, "a shortcut needs a target");
+    if (!r.Text("name", s.Name))
+      r.Error(*t, "a shortcut needs a name");
+    if (!r.Text("target", s.Target))
+      r.Error(*t, "a shortcut needs a target");
     r.Text("arguments", s.Arguments);
     r.Text("description", s.Description);
     r.Enum("show", ShowCommandNames(), UINT32_MAX, s.ShowCmd);
@@ -226,9 +242,11 @@ void ReadPlatforms(TableReader& root, Project& p) {
   for (const TomlNode* t : root.Tables("platform")) {
     TableReader r(*t, root.diag(), "[[platform]]");
     TSetupPlatform pl;
-    if (!r.Text("name", pl.Name)) r.Error(*t, "a platform needs a name");
+    if (!r.Text("name", pl.Name))
+      r.Error(*t, "a platform needs a name");
     const std::optional<TSetupPlatform> known = FindKnownPlatform(pl.Name);
-    if (known) pl = *known;
+    if (known)
+      pl = *known;
     // Every key is read (and checked) whether or not an earlier one was given.
     int given = 0;
     given += r.Text("incompatible", pl.IncompatiblePlatforms);
@@ -238,9 +256,10 @@ void ReadPlatforms(TableReader& root, Project& p) {
     given += r.Text("max-version", pl.MaxVersion);
     const bool complete = given > 0;
     if (!known && !complete) {
-      r.Error(*t, "\"" + pl.Name + "\" is not a known platform; give its cpu-mask, versions and "
-                  "incompatible platforms (known: HPC, HPC2000, PSPC, BE300, PPC3, SP2002, "
-                  "SP2003, WCENET, PPC2002, PPC)");
+      r.Error(*t, "\"" + pl.Name +
+                      "\" is not a known platform; give its cpu-mask, versions and "
+                      "incompatible platforms (known: HPC, HPC2000, PSPC, BE300, PPC3, SP2002, "
+                      "SP2003, WCENET, PPC2002, PPC)");
     }
     r.Finish();
     p.data.Platforms.push_back(std::move(pl));

@@ -8,11 +8,13 @@
 namespace kvb::pack {
 
 void TextIf(TomlWriter& w, std::string_view key, const std::string& value, const std::string& def) {
-  if (value != def) w.Text(key, value);
+  if (value != def)
+    w.Text(key, value);
 }
 
 void ByteIf(TomlWriter& w, std::string_view key, uint8_t value, uint8_t def) {
-  if (value == def) return;
+  if (value == def)
+    return;
   if (value <= 1) {
     w.Bool(key, value == 1);
   } else {
@@ -21,19 +23,23 @@ void ByteIf(TomlWriter& w, std::string_view key, uint8_t value, uint8_t def) {
 }
 
 void U32If(TomlWriter& w, std::string_view key, uint32_t value, uint32_t def) {
-  if (value != def) w.Integer(key, value);
+  if (value != def)
+    w.Integer(key, value);
 }
 
 void I32If(TomlWriter& w, std::string_view key, int32_t value, int32_t def) {
-  if (value != def) w.Integer(key, value);
+  if (value != def)
+    w.Integer(key, value);
 }
 
 void HexIf(TomlWriter& w, std::string_view key, uint32_t value, uint32_t def) {
-  if (value != def) w.Hex(key, value);
+  if (value != def)
+    w.Hex(key, value);
 }
 
 void EnumIf(TomlWriter& w, std::string_view key, NameList names, uint32_t value, uint32_t def) {
-  if (value == def) return;
+  if (value == def)
+    return;
   const std::string_view name = NameOfValue(names, value);
   if (name.empty()) {
     w.Integer(key, value);
@@ -43,23 +49,31 @@ void EnumIf(TomlWriter& w, std::string_view key, NameList names, uint32_t value,
 }
 
 void FontIf(TomlWriter& w, std::string_view key, const TFontRecord& font, const TFontRecord& def) {
-  if (font == def) return;
+  if (font == def)
+    return;
   std::string fields;
-  auto add = [&fields](const std::string& field) { fields += (fields.empty() ? "" : ", ") + field; };
-  if (font.FaceName != def.FaceName) add("face = " + TomlWriter::QuoteAnsi(font.FaceName));
-  if (font.Size != def.Size) add("size = " + std::to_string(font.Size));
+  auto add = [&fields](const std::string& field) {
+    fields += (fields.empty() ? "" : ", ") + field;
+  };
+  if (font.FaceName != def.FaceName)
+    add("face = " + TomlWriter::QuoteAnsi(font.FaceName));
+  if (font.Size != def.Size)
+    add("size = " + std::to_string(font.Size));
   if (font.Color != def.Color) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%08X", font.Color);
     add(std::string("color = ") + buf);
   }
-  if (font.Style != def.Style) add("style = " + std::to_string(font.Style));
-  if (font.Charset != def.Charset) add("charset = " + std::to_string(font.Charset));
+  if (font.Style != def.Style)
+    add("style = " + std::to_string(font.Style));
+  if (font.Charset != def.Charset)
+    add("charset = " + std::to_string(font.Charset));
   w.Raw(key, "{ " + fields + " }");
 }
 
 void DateIf(TomlWriter& w, std::string_view key, const std::optional<uint32_t>& date) {
-  if (!date) return;
+  if (!date)
+    return;
   if (const std::optional<DosDateTime> t = UnpackDosTime(*date); t && PackDosTime(*t) == *date) {
     std::string text = FormatDosTime(*t);
     text[10] = 'T';
@@ -71,7 +85,8 @@ void DateIf(TomlWriter& w, std::string_view key, const std::optional<uint32_t>& 
 
 void ScriptIf(TomlWriter& w, std::string_view key, const TScript& script) {
   if (script.Count < 0) {
-    if (script.Count != -1) w.Integer(key, script.Count);
+    if (script.Count != -1)
+      w.Integer(key, script.Count);
     return;
   }
   w.Script(key, PrintScript(script));
@@ -93,13 +108,16 @@ void RegChangeFields(TomlWriter& w, const TSetupRegChange& c, uint8_t default_ro
 namespace {
 
 std::string PackedVersionText(uint32_t v) {
-  return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." + std::to_string(v & 0xFFFF);
+  return std::to_string(v >> 24) + "." + std::to_string((v >> 16) & 0xFF) + "." +
+         std::to_string(v & 0xFFFF);
 }
 
 void WritePackageTable(TomlWriter& w, const Project& p) {
   w.Table("package");
-  if (!p.stub.empty()) w.Utf8("stub", p.stub);
-  if (p.volume_size) w.Integer("volume-size", static_cast<int64_t>(*p.volume_size));
+  if (!p.stub.empty())
+    w.Utf8("stub", p.stub);
+  if (p.volume_size)
+    w.Integer("volume-size", static_cast<int64_t>(*p.volume_size));
   DateIf(w, "file-date", p.default_date);
 }
 
@@ -132,9 +150,12 @@ void WriteRequirements(TomlWriter& w, const Project& p) {
   const char* keys[4] = {"windows-limit-1", "windows-limit-2", "windows-min", "windows-max"};
   for (int i = 0; i < 4; ++i) {
     const TOsLimit& limit = p.data.OsLimits[i];
-    if (limit.Version != 0) w.Utf8(keys[i], PackedVersionText(limit.Version));
-    if (limit.ServicePack == 0) continue;
-    if (i < 2) continue;  // not stored for the first two entries
+    if (limit.Version != 0)
+      w.Utf8(keys[i], PackedVersionText(limit.Version));
+    if (limit.ServicePack == 0)
+      continue;
+    if (i < 2)
+      continue;  // not stored for the first two entries
     w.Utf8(std::string(keys[i]) + "-sp",
            std::to_string(limit.ServicePack >> 8) + "." + std::to_string(limit.ServicePack & 0xFF));
   }
@@ -148,7 +169,8 @@ void WriteAppearance(TomlWriter& w, const Project& p) {
   TextIf(w, "splash-bitmap", s.SplashBitmap);
   TextIf(w, "license-file", s.LicenseFile);
   FontIf(w, "font", s.Font, DefaultFont());
-  if (!p.data.Billboards.empty()) w.TextArray("billboards", p.data.Billboards);
+  if (!p.data.Billboards.empty())
+    w.TextArray("billboards", p.data.Billboards);
   TextIf(w, "background-bitmap", s.BackBitmap);
   EnumIf(w, "background-placement", BackPlacementNames(), s.BackPlacement, 0);
   HexIf(w, "background-color-1", s.BackColor1);
@@ -173,26 +195,37 @@ void WriteSettings(TomlWriter& w, const Project& p) {
     } else if (!p.uninstaller_program.empty()) {
       w.Utf8("program", p.uninstaller_program);
     }
-    if (!p.uninstaller_fallback.empty()) w.Utf8("fallback-program", p.uninstaller_fallback);
+    if (!p.uninstaller_fallback.empty())
+      w.Utf8("fallback-program", p.uninstaller_fallback);
   }
   w.Table("archives");
-  if (p.temp_archive) w.Bool("temp-archive", *p.temp_archive);
-  if (p.temp_message) w.Text("temp-message", *p.temp_message);
-  if (p.main_archive) w.Bool("main-archive", *p.main_archive);
-  if (p.main_message) w.Text("main-message", *p.main_message);
-  if (p.main_span) w.Integer("main-span", *p.main_span);
-  if (p.main_scale) w.Double("main-scale", *p.main_scale);
+  if (p.temp_archive)
+    w.Bool("temp-archive", *p.temp_archive);
+  if (p.temp_message)
+    w.Text("temp-message", *p.temp_message);
+  if (p.main_archive)
+    w.Bool("main-archive", *p.main_archive);
+  if (p.main_message)
+    w.Text("main-message", *p.main_message);
+  if (p.main_span)
+    w.Integer("main-span", *p.main_span);
+  if (p.main_scale)
+    w.Double("main-scale", *p.main_scale);
   w.Table("folders");
-  if (p.file_folders) w.TextArray("files", *p.file_folders);
-  if (p.shortcut_folders) w.TextArray("shortcuts", *p.shortcut_folders);
+  if (p.file_folders)
+    w.TextArray("files", *p.file_folders);
+  if (p.shortcut_folders)
+    w.TextArray("shortcuts", *p.shortcut_folders);
   w.Table("scripts");
-  for (size_t i = 0; i < GlobalScriptKeys().size(); ++i) ScriptIf(w, GlobalScriptKeys()[i], p.data.Scripts[i]);
+  for (size_t i = 0; i < GlobalScriptKeys().size(); ++i)
+    ScriptIf(w, GlobalScriptKeys()[i], p.data.Scripts[i]);
 }
 
 template <typename Texts>
 void WriteMessageDiff(TomlWriter& w, const TSetupMessage& table, const Texts& base) {
   for (int i = 0; i < kMessageCount; ++i) {
-    if (table.Texts[i] != base[i]) w.Text(std::to_string(i), table.Texts[i]);
+    if (table.Texts[i] != base[i])
+      w.Text(std::to_string(i), table.Texts[i]);
   }
 }
 

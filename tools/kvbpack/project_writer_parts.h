@@ -9,7 +9,10 @@
 
 namespace kvb::pack {
 
-void TextIf(TomlWriter& w, std::string_view key, const std::string& value, const std::string& def = "");
+void TextIf(TomlWriter& w,
+            std::string_view key,
+            const std::string& value,
+            const std::string& def = "");
 // A byte as true/false when it is 0 or 1, else as a number.
 void ByteIf(TomlWriter& w, std::string_view key, uint8_t value, uint8_t def = 0);
 void U32If(TomlWriter& w, std::string_view key, uint32_t value, uint32_t def = 0);

@@ -8,7 +8,8 @@ namespace {
 
 // A slot's text as written: flags as true/false, button types and shapes by name.
 void WriteSlot(TomlWriter& w, const SlotInfo& slot, const std::string& text) {
-  if (text.empty() || slot.key.empty()) return;
+  if (text.empty() || slot.key.empty())
+    return;
   if (slot.type == SlotType::kFlag && (text == "1" || text == "0")) {
     w.Bool(slot.key, text == "1");
     return;
@@ -32,13 +33,15 @@ void WriteControl(TomlWriter& w, const TSetupControl& c) {
   EnumIf(w, "kind", ControlKindNames(), c.Kind, 0xFFFFFFFF);
   TextIf(w, "variable", c.Variable);
   EnumIf(w, "role", ControlRoleNames(), c.Role, 0);
-  if (!sound) w.Bool("unchecked", true);
+  if (!sound)
+    w.Bool("unchecked", true);
   I32If(w, "left", c.Left);
   I32If(w, "top", c.Top);
   I32If(w, "height", c.Height);
   I32If(w, "width", c.Width);
   const std::array<SlotInfo, 6> slots = ControlSlots(c.Kind, c.Role);
-  for (int i = 0; i < StoredSlotCount(c.Kind); ++i) WriteSlot(w, slots[i], c.Strings[i]);
+  for (int i = 0; i < StoredSlotCount(c.Kind); ++i)
+    WriteSlot(w, slots[i], c.Strings[i]);
   ScriptIf(w, "script", c.Script);
 }
 
@@ -46,7 +49,8 @@ void WriteFileRecord(TomlWriter& w, const ProjectFile& f, const TSetupFile& def)
   const TSetupFile& r = f.record;
   w.Utf8("source", f.source);
   const std::optional<std::string> default_name = Utf8ToAnsi(ExtractFileName(f.source));
-  if (!default_name || r.SourceName != *default_name) w.Text("name", r.SourceName);
+  if (!default_name || r.SourceName != *default_name)
+    w.Text("name", r.SourceName);
   TextIf(w, "dest-dir", r.DestDir, def.DestDir);
   EnumIf(w, "overwrite", OverwriteModeNames(), r.OverwriteMode, def.OverwriteMode);
   ByteIf(w, "extra-flag-1", r.ExtraFlag1, def.ExtraFlag1);
@@ -64,7 +68,8 @@ void WriteFileRecord(TomlWriter& w, const ProjectFile& f, const TSetupFile& def)
   TextIf(w, "extra-text-3", r.ExtraText3);
   TextIf(w, "components", r.Components);
   TextIf(w, "group", r.Group);
-  if (f.entry) w.Integer("entry", *f.entry);
+  if (f.entry)
+    w.Integer("entry", *f.entry);
   DateIf(w, "date", f.date);
 }
 
@@ -81,10 +86,14 @@ void WriteComponents(TomlWriter& w, const Project& p) {
     w.Text("name", c.Name);
     TextIf(w, "description", c.Description);
     TextIf(w, "picture", c.Text3);
-    if (a.span) w.Integer("span", *a.span);
-    if (a.progress_base) w.Integer("progress-base", *a.progress_base);
-    if (a.offset) w.Integer("archive-offset", *a.offset);
-    if (a.message) w.Text("archive-message", *a.message);
+    if (a.span)
+      w.Integer("span", *a.span);
+    if (a.progress_base)
+      w.Integer("progress-base", *a.progress_base);
+    if (a.offset)
+      w.Integer("archive-offset", *a.offset);
+    if (a.message)
+      w.Text("archive-message", *a.message);
   }
   for (const THotSyncConduit& c : p.data.Conduits) {
     w.ArrayTable("conduit");
@@ -159,7 +168,8 @@ void WritePlatforms(TomlWriter& w, const Project& p) {
   for (const TSetupPlatform& pl : p.data.Platforms) {
     w.ArrayTable("platform");
     w.Text("name", pl.Name);
-    if (FindKnownPlatform(pl.Name) == pl) continue;
+    if (FindKnownPlatform(pl.Name) == pl)
+      continue;
     // Every field, so that a name that happens to be known does not fill in others.
     w.Text("incompatible", pl.IncompatiblePlatforms);
     w.Hex("cpu-mask", pl.CpuMask);
@@ -181,8 +191,10 @@ void WriteDialogs(TomlWriter& w, const Project& p) {
     FontIf(w, "font", d.Font, p.data.Properties.Font);
     EnumIf(w, "type", DialogTypeNames(), d.Type, 0);
     TextIf(w, "style", d.Style);
-    for (size_t i = 0; i < DialogScriptKeys().size(); ++i) ScriptIf(w, DialogScriptKeys()[i], d.Scripts[i]);
-    for (const TSetupControl& c : d.Controls) WriteControl(w, c);
+    for (size_t i = 0; i < DialogScriptKeys().size(); ++i)
+      ScriptIf(w, DialogScriptKeys()[i], d.Scripts[i]);
+    for (const TSetupControl& c : d.Controls)
+      WriteControl(w, c);
   }
 }
 
@@ -196,10 +208,13 @@ void WriteArchivedFiles(TomlWriter& w, const Project& p) {
   for (const ProjectFile& f : p.files) {
     w.ArrayTable("file");
     WriteFileRecord(w, f, file_def);
-    if (f.version) w.Utf8("version", VersionText(*f.version));
+    if (f.version)
+      w.Utf8("version", VersionText(*f.version));
     DateIf(w, "archive-date", f.archive_date);
-    if (f.size) w.Integer("size", *f.size);
-    if (f.block) w.Text("block", *f.block);
+    if (f.size)
+      w.Integer("size", *f.size);
+    if (f.block)
+      w.Text("block", *f.block);
   }
 }
 

@@ -45,13 +45,17 @@ class Resolver {
 
  private:
   void BuildFileList() {
-    for (const ProjectFile& f : project_.temp_files) temps_.emplace_back(&f);
-    for (const ProjectFile& f : project_.files) files_.emplace_back(&f);
-    if (!project_.uninstaller) return;
+    for (const ProjectFile& f : project_.temp_files)
+      temps_.emplace_back(&f);
+    for (const ProjectFile& f : project_.files)
+      files_.emplace_back(&f);
+    if (!project_.uninstaller)
+      return;
     uninstaller_.pos = uninstaller_.source_pos = project_.uninstaller_pos;
     uninstaller_.record = UninstallerRecord();
     uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_program);
-    if (project_.uninstaller_program.empty()) uninstaller_.source = options_.default_uninstaller;
+    if (project_.uninstaller_program.empty())
+      uninstaller_.source = options_.default_uninstaller;
     if (uninstaller_.source.empty() && !project_.uninstaller_fallback.empty()) {
       uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_fallback);
     }
@@ -66,13 +70,16 @@ class Resolver {
 
   void Inspect(std::vector<Resolved>& list) {
     for (Resolved& r : list) {
-      r.path = r.file == &uninstaller_ ? r.file->source : JoinPath(project_.base_dir, r.file->source);
-      if (r.file->source.empty()) continue;  // reported by the reader
+      r.path =
+          r.file == &uninstaller_ ? r.file->source : JoinPath(project_.base_dir, r.file->source);
+      if (r.file->source.empty())
+        continue;  // reported by the reader
       const std::optional<FileFacts> facts = InspectFile(r.path);
       if (!facts) {
         diag_.Error(r.file->source_pos, "cannot read the source file \"" + r.path + "\"");
       } else if (facts->size > UINT32_MAX) {
-        diag_.Error(r.file->source_pos, "\"" + r.path + "\" is 4 GiB or larger; the format cannot store it");
+        diag_.Error(r.file->source_pos,
+                    "\"" + r.path + "\" is 4 GiB or larger; the format cannot store it");
       } else {
         r.facts = *facts;
       }
@@ -81,7 +88,8 @@ class Resolver {
 
   int FindComponent(std::string_view name) const {
     for (size_t i = 0; i < plan_.data.Components.size(); ++i) {
-      if (SameText(plan_.data.Components[i].Component.Name, name)) return static_cast<int>(i);
+      if (SameText(plan_.data.Components[i].Component.Name, name))
+        return static_cast<int>(i);
     }
     return -1;
   }
@@ -96,8 +104,10 @@ class Resolver {
         if (!r.file->block->empty() && r.block < 0) {
           diag_.Error(r.file->pos, "block \"" + *r.file->block + "\" names no component");
         } else if (r.block >= 0 && plan_.volume_size) {
-          diag_.Error(r.file->pos, "with volume files every file is in the main archive; "
-                                   "remove block = \"" + *r.file->block + "\"");
+          diag_.Error(r.file->pos,
+                      "with volume files every file is in the main archive; "
+                      "remove block = \"" +
+                          *r.file->block + "\"");
         }
         continue;
       }
@@ -111,7 +121,8 @@ class Resolver {
     std::set<int32_t> used;
     for (const auto* list : {&files_, &temps_}) {
       for (const Resolved& r : *list) {
-        if (r.file->entry) used.insert(static_cast<int32_t>(*r.file->entry));
+        if (r.file->entry)
+          used.insert(static_cast<int32_t>(*r.file->entry));
       }
     }
     int32_t next = 0;
@@ -120,16 +131,19 @@ class Resolver {
         r.entry = static_cast<int32_t>(*r.file->entry);
         return;
       }
-      while (used.count(next)) ++next;
+      while (used.count(next))
+        ++next;
       r.entry = next;
       used.insert(next);
     };
     for (int block = -1; block < static_cast<int>(plan_.data.Components.size()); ++block) {
       for (Resolved& r : files_) {
-        if (r.block == block) number(r);
+        if (r.block == block)
+          number(r);
       }
     }
-    for (Resolved& r : temps_) number(r);
+    for (Resolved& r : temps_)
+      number(r);
     CheckShared(files_);
     CheckShared(temps_);
   }
@@ -144,15 +158,18 @@ class Resolver {
       }
       auto [it, inserted] = first.emplace(r.entry, &r);
       if (!inserted && it->second->path != r.path) {
-        diag_.Error(r.file->pos, "entry " + std::to_string(r.entry) + " is also given to the file at line " +
-                                     std::to_string(it->second->file->pos.line) + ", whose source differs");
+        diag_.Error(r.file->pos,
+                    "entry " + std::to_string(r.entry) + " is also given to the file at line " +
+                        std::to_string(it->second->file->pos.line) + ", whose source differs");
       }
     }
   }
 
   uint32_t DateOf(const Resolved& r) const {
-    if (r.file->date) return *r.file->date;
-    if (project_.default_date) return *project_.default_date;
+    if (r.file->date)
+      return *r.file->date;
+    if (project_.default_date)
+      return *project_.default_date;
     return DosTimeFromUnix(r.facts.modified);
   }
 
@@ -166,7 +183,8 @@ class Resolver {
     for (const Resolved& r : files_) {
       TSetupInstallerFile f;
       f.EntryIndex = static_cast<uint32_t>(r.entry);
-      const FileVersion v = r.file->version ? *r.file->version : r.facts.version.value_or(FileVersion{});
+      const FileVersion v =
+          r.file->version ? *r.file->version : r.facts.version.value_or(FileVersion{});
       f.VersionHigh = v.high;
       f.VersionLow = v.low;
       f.FileDate = DateOf(r);
@@ -176,15 +194,20 @@ class Resolver {
     }
   }
 
-  static void AddEntry(PlannedBlock& block, std::set<int32_t>& done, const Resolved& r, uint32_t date) {
-    if (!done.insert(r.entry).second) return;
+  static void AddEntry(PlannedBlock& block,
+                       std::set<int32_t>& done,
+                       const Resolved& r,
+                       uint32_t date) {
+    if (!done.insert(r.entry).second)
+      return;
     block.entries.push_back({r.entry, date, r.path, r.facts.size});
   }
 
   void FillBlocks() {
     std::set<int32_t> done;
     plan_.temp_block.message = project_.temp_message.value_or("");
-    for (const Resolved& r : temps_) AddEntry(plan_.temp_block, done, r, DateOf(r));
+    for (const Resolved& r : temps_)
+      AddEntry(plan_.temp_block, done, r, DateOf(r));
     plan_.temp_archive = project_.temp_archive.value_or(!temps_.empty());
     if (!plan_.temp_archive && !temps_.empty()) {
       diag_.Error(temps_[0].file->pos, "temp-archive = false, but the project has temporary files");
@@ -206,8 +229,9 @@ class Resolver {
   void FillProgress() {
     const size_t n = plan_.data.Components.size();
     std::vector<std::optional<uint64_t>> weights;
-    weights.push_back(plan_.main_block.entries.empty() ? std::nullopt
-                                                       : std::optional(plan_.main_block.TotalSize()));
+    weights.push_back(plan_.main_block.entries.empty()
+                          ? std::nullopt
+                          : std::optional(plan_.main_block.TotalSize()));
     for (const PlannedBlock& b : blocks_) {
       weights.push_back(b.entries.empty() ? std::nullopt : std::optional(b.TotalSize()));
     }
@@ -230,7 +254,8 @@ class Resolver {
       c.ArchiveOffset = c.ArchiveSpan > 0 ? 0 : a.offset.value_or(0);
       base += c.ArchiveSpan;
       if (c.ArchiveSpan == 0 && !blocks_[i].entries.empty()) {
-        diag_.Error(a.pos, "component \"" + c.Component.Name + "\" has files, so its span cannot be 0");
+        diag_.Error(a.pos,
+                    "component \"" + c.Component.Name + "\" has files, so its span cannot be 0");
       }
       if (c.ArchiveSpan > 0) {
         blocks_[i].component = static_cast<int>(i);
@@ -242,10 +267,12 @@ class Resolver {
 
   void FillFolders() {
     std::vector<std::string> dirs;
-    for (const TSetupInstallerFile& f : plan_.data.DeviceFiles) dirs.push_back(f.File.DestDir);
+    for (const TSetupInstallerFile& f : plan_.data.DeviceFiles)
+      dirs.push_back(f.File.DestDir);
     plan_.data.FileFolders = project_.file_folders.value_or(DeriveFolders(dirs));
     dirs.clear();
-    for (const TSetupShortcut& s : plan_.data.Shortcuts) dirs.push_back(s.Folder);
+    for (const TSetupShortcut& s : plan_.data.Shortcuts)
+      dirs.push_back(s.Folder);
     plan_.data.ShortcutFolders = project_.shortcut_folders.value_or(DeriveFolders(dirs));
   }
 
@@ -263,7 +290,8 @@ class Resolver {
 
 uint64_t PlannedBlock::TotalSize() const {
   uint64_t total = 0;
-  for (const PlannedEntry& e : entries) total += e.size;
+  for (const PlannedEntry& e : entries)
+    total += e.size;
   return total;
 }
 
@@ -271,12 +299,15 @@ PackagePlan ResolveProject(const Project& project, const ResolveOptions& options
   return Resolver(project, options).Run();
 }
 
-int DeriveBlock(const TSetupFile& file, const std::vector<TInstallerComponent>& components,
+int DeriveBlock(const TSetupFile& file,
+                const std::vector<TInstallerComponent>& components,
                 bool volumes) {
-  if (volumes) return -1;
+  if (volumes)
+    return -1;
   for (const std::string& name : SplitText(file.Components, "|")) {
     for (size_t i = 0; i < components.size(); ++i) {
-      if (SameText(components[i].Component.Name, name)) return static_cast<int>(i);
+      if (SameText(components[i].Component.Name, name))
+        return static_cast<int>(i);
     }
   }
   return -1;
@@ -296,15 +327,18 @@ std::vector<std::string> DeriveFolders(const std::vector<std::string>& dest_dirs
   std::vector<std::string> out;
   auto add = [&out](const std::string& folder) {
     for (const std::string& f : out) {
-      if (SameText(f, folder)) return;
+      if (SameText(f, folder))
+        return;
     }
     out.push_back(folder);
   };
   for (const std::string& dir : dest_dirs) {
     const std::string folder = ExcludeTrailingBackslash(dir);
     const size_t first = folder.find('\\');
-    if (first == std::string::npos || first == 0) continue;
-    for (size_t i = folder.find('\\', first + 1); i != std::string::npos; i = folder.find('\\', i + 1)) {
+    if (first == std::string::npos || first == 0)
+      continue;
+    for (size_t i = folder.find('\\', first + 1); i != std::string::npos;
+         i = folder.find('\\', i + 1)) {
       add(folder.substr(0, i));
     }
     add(folder);
@@ -317,18 +351,21 @@ std::vector<uint32_t> DeriveSpans(const std::vector<std::optional<uint64_t>>& we
   uint64_t total = 0;
   uint64_t blocks = 0;
   for (const auto& w : weights) {
-    if (!w) continue;
+    if (!w)
+      continue;
     total += std::max<uint64_t>(*w, 1);
     ++blocks;
   }
-  if (blocks == 0) return spans;
+  if (blocks == 0)
+    return spans;
   // Largest remainders on top of a minimum of 1 for every block with entries, so that
   // the spans add up to exactly 100. Integer arithmetic keeps every platform's result equal.
   const uint64_t spare = blocks >= 100 ? 0 : 100 - blocks;
   std::vector<std::pair<uint64_t, size_t>> remainders;
   uint64_t given = 0;
   for (size_t i = 0; i < weights.size(); ++i) {
-    if (!weights[i]) continue;
+    if (!weights[i])
+      continue;
     const uint64_t scaled = spare * std::max<uint64_t>(*weights[i], 1);  // < 2^39 * 100
     spans[i] = 1 + static_cast<uint32_t>(scaled / total);
     given += scaled / total;
@@ -336,7 +373,8 @@ std::vector<uint32_t> DeriveSpans(const std::vector<std::optional<uint64_t>>& we
   }
   std::stable_sort(remainders.begin(), remainders.end(),
                    [](const auto& a, const auto& b) { return a.first > b.first; });
-  for (size_t k = 0; given < spare && k < remainders.size(); ++k, ++given) ++spans[remainders[k].second];
+  for (size_t k = 0; given < spare && k < remainders.size(); ++k, ++given)
+    ++spans[remainders[k].second];
   return spans;
 }
 

@@ -29,7 +29,7 @@ struct PackagePlan {
   TSetupData data;
   bool temp_archive = false;  // section 15 holds a block
   PlannedBlock temp_block;
-  bool main_archive = true;   // section 16 (or the volume files) holds the main block
+  bool main_archive = true;  // section 16 (or the volume files) holds the main block
   PlannedBlock main_block;
   std::vector<PlannedBlock> component_blocks;  // components with a positive span, in order
   std::optional<uint64_t> volume_size;         // the main block goes into volume files
@@ -54,7 +54,8 @@ TSetupFile UninstallerRecord();
 // The component (index into `components`) whose archive block holds a file's data: the
 // first component of its list that exists; -1 for the main block, and always with volume
 // files, since the setup program reads no component blocks from volumes.
-int DeriveBlock(const TSetupFile& file, const std::vector<TInstallerComponent>& components,
+int DeriveBlock(const TSetupFile& file,
+                const std::vector<TInstallerComponent>& components,
                 bool volumes);
 
 // The folder lists the builder derives from destination folders: each folder without

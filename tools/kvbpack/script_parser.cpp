@@ -11,9 +11,15 @@
 namespace kvb::pack {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-bool IsWordStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsWordStart(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 struct Arg {
   std::string text;  // package code page
@@ -22,9 +28,9 @@ struct Arg {
 
 struct ParsedLine {
   TScriptStatement st;
-  bool named = false;   // written with a command name (checked), not as CODE n
+  bool named = false;  // written with a command name (checked), not as CODE n
   bool id_omitted = false;
-  int line = 0;         // index of the text line
+  int line = 0;  // index of the text line
   int column = 0;
 };
 
@@ -37,17 +43,21 @@ class LineParser {
   // False when the line is blank or a comment.
   bool Parse(ParsedLine& out, std::vector<Arg>& args, std::optional<Arg>& guard) {
     SkipSpace();
-    if (AtEnd() || s_[pos_] == '#') return false;
+    if (AtEnd() || s_[pos_] == '#')
+      return false;
     out.column = Column();
-    if (!ParseCommand(out)) return true;
+    if (!ParseCommand(out))
+      return true;
     SkipSpace();
     if (!AtEnd() && !PeekWord("when")) {
       for (;;) {
         Arg a;
-        if (!ParseArg(a)) return true;
+        if (!ParseArg(a))
+          return true;
         args.push_back(std::move(a));
         SkipSpace();
-        if (AtEnd() || s_[pos_] != ',') break;
+        if (AtEnd() || s_[pos_] != ',')
+          break;
         ++pos_;
         SkipSpace();
       }
@@ -57,11 +67,13 @@ class LineParser {
       pos_ += 4;
       SkipSpace();
       Arg g;
-      if (!ParseArg(g)) return true;
+      if (!ParseArg(g))
+        return true;
       guard = std::move(g);
       SkipSpace();
     }
-    if (!AtEnd()) Fail("unexpected text \"" + std::string(s_.substr(pos_, 20)) + "\"");
+    if (!AtEnd())
+      Fail("unexpected text \"" + std::string(s_.substr(pos_, 20)) + "\"");
     return true;
   }
 
@@ -70,24 +82,29 @@ class LineParser {
  private:
   bool AtEnd() const { return pos_ >= s_.size(); }
   void SkipSpace() {
-    while (!AtEnd() && IsSpace(s_[pos_])) ++pos_;
+    while (!AtEnd() && IsSpace(s_[pos_]))
+      ++pos_;
   }
   int Column() const {
     int col = 1;
-    for (size_t i = 0; i < pos_; ++i) col += (static_cast<uint8_t>(s_[i]) & 0xC0) != 0x80;
+    for (size_t i = 0; i < pos_; ++i)
+      col += (static_cast<uint8_t>(s_[i]) & 0xC0) != 0x80;
     return col;
   }
   void Fail(const std::string& message) {
-    if (!failed_) error_(Column(), message);
+    if (!failed_)
+      error_(Column(), message);
     failed_ = true;
   }
   std::string_view Word() {
     const size_t start = pos_;
-    while (!AtEnd() && (IsWordStart(s_[pos_]) || IsDigit(s_[pos_]))) ++pos_;
+    while (!AtEnd() && (IsWordStart(s_[pos_]) || IsDigit(s_[pos_])))
+      ++pos_;
     return s_.substr(start, pos_ - start);
   }
   bool PeekWord(std::string_view word) const {
-    if (s_.size() - pos_ < word.size() || !SameText(s_.substr(pos_, word.size()), word)) return false;
+    if (s_.size() - pos_ < word.size() || !SameText(s_.substr(pos_, word.size()), word))
+      return false;
     const size_t end = pos_ + word.size();
     return end == s_.size() || !(IsWordStart(s_[end]) || IsDigit(s_[end]));
   }
@@ -130,11 +147,15 @@ class LineParser {
     size_t digits = 0;
     for (; !AtEnd(); ++pos_, ++digits) {
       const char c = s_[pos_];
-      int d = IsDigit(c) ? c - '0' : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
-              : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-      if (d < 0) break;
+      int d = IsDigit(c)                           ? c - '0'
+              : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
+              : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                   : -1;
+      if (d < 0)
+        break;
       value = value * base + d;
-      if (value > 0xFFFFFFFFu) break;
+      if (value > 0xFFFFFFFFu)
+        break;
     }
     if (digits == 0 || value > 0xFFFFFFFFu || (!AtEnd() && IsWordStart(s_[pos_]))) {
       pos_ = start;
@@ -149,13 +170,16 @@ class LineParser {
     bool any = false;
     for (;;) {
       SkipSpace();
-      if (AtEnd()) break;
+      if (AtEnd())
+        break;
       if (s_[pos_] == '"') {
-        if (!ParseQuoted(arg.text)) return false;
+        if (!ParseQuoted(arg.text))
+          return false;
       } else if (s_[pos_] == '#') {
         ++pos_;
         const size_t start = pos_;
-        while (!AtEnd() && IsDigit(s_[pos_])) ++pos_;
+        while (!AtEnd() && IsDigit(s_[pos_]))
+          ++pos_;
         const std::string digits(s_.substr(start, pos_ - start));
         if (digits.empty() || digits.size() > 3 || std::stoi(digits) > 255) {
           Fail("a character code is # followed by a number from 0 to 255");
@@ -167,7 +191,8 @@ class LineParser {
       }
       any = true;
     }
-    if (!any) Fail("expected a quoted text");
+    if (!any)
+      Fail("expected a quoted text");
     return any;
   }
 
@@ -216,22 +241,26 @@ class ScriptParser {
     int line_no = 0;
     for (size_t start = 0; start <= text.size(); ++line_no) {
       size_t end = text.find('\n', start);
-      if (end == std::string_view::npos) end = text.size();
+      if (end == std::string_view::npos)
+        end = text.size();
       std::string_view line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
       ParseLine(line, line_no);
       start = end + 1;
     }
     CheckStructure();
     TScript script;
-    for (ParsedLine& p : lines_) script.Statements.push_back(std::move(p.st));
+    for (ParsedLine& p : lines_)
+      script.Statements.push_back(std::move(p.st));
     script.Count = static_cast<int32_t>(script.Statements.size());
     return script;
   }
 
  private:
   SourcePos Pos(int line, int column) const {
-    if (!origin_.exact) return {origin_.file, origin_.line, origin_.column};
+    if (!origin_.exact)
+      return {origin_.file, origin_.line, origin_.column};
     return {origin_.file, origin_.line + line, line == 0 ? origin_.column + column - 1 : column};
   }
 
@@ -240,9 +269,12 @@ class ScriptParser {
     out.line = line_no;
     std::vector<Arg> args;
     std::optional<Arg> guard;
-    LineParser parser(line, [&](int col, const std::string& m) { diag_.Error(Pos(line_no, col), m); });
-    if (!parser.Parse(out, args, guard) || parser.failed()) return;
-    if (!FillArguments(out, args)) return;
+    LineParser parser(line,
+                      [&](int col, const std::string& m) { diag_.Error(Pos(line_no, col), m); });
+    if (!parser.Parse(out, args, guard) || parser.failed())
+      return;
+    if (!FillArguments(out, args))
+      return;
     if (guard) {
       CheckLength(guard->text, "the guard", line_no, guard->column);
       out.st.Guard = std::move(guard->text);
@@ -259,16 +291,18 @@ class ScriptParser {
     const int given = static_cast<int>(args.size());
     if (given > count) {
       diag_.Error(Pos(out.line, args[count].column),
-                  name + " takes " + (count == 0 ? std::string("no arguments")
-                                                 : "at most " + std::to_string(count) +
-                                                       (count == 1 ? " argument" : " arguments")) +
+                  name + " takes " +
+                      (count == 0 ? std::string("no arguments")
+                                  : "at most " + std::to_string(count) +
+                                        (count == 1 ? " argument" : " arguments")) +
                       ", " + std::to_string(given) + " given");
       return false;
     }
     if (role && role->kind == BlockRole::kOpener && given < count - 1) {
-      diag_.Error(Pos(out.line, out.column),
-                  name + " needs " + std::to_string(count - 1) + " arguments before its block "
-                  "identifier, " + std::to_string(given) + " given");
+      diag_.Error(Pos(out.line, out.column), name + " needs " + std::to_string(count - 1) +
+                                                 " arguments before its block "
+                                                 "identifier, " +
+                                                 std::to_string(given) + " given");
       return false;
     }
     out.id_omitted = role && given == role->id_arg;
@@ -282,18 +316,23 @@ class ScriptParser {
   // Fills left-out block identifiers: openers get a generated one, markers that of the
   // innermost open block of their kind.
   void TrackBlocks(ParsedLine& out) {
-    if (!out.named) return;
+    if (!out.named)
+      return;
     const std::optional<BlockRole> role = BlockRoleOf(out.st.Code);
-    if (!role) return;
+    if (!role)
+      return;
     std::string& id = out.st.Args[role->id_arg];
     if (role->kind == BlockRole::kOpener) {
-      if (out.id_omitted) id = GeneratedBlockId(role->opener, lines_.size());
+      if (out.id_omitted)
+        id = GeneratedBlockId(role->opener, lines_.size());
       open_.push_back({role->opener, id});
       return;
     }
     const bool matches = !open_.empty() && open_.back().first == role->opener;
-    if (out.id_omitted && matches) id = open_.back().second;
-    if (role->kind == BlockRole::kEnd && matches) open_.pop_back();
+    if (out.id_omitted && matches)
+      id = open_.back().second;
+    if (role->kind == BlockRole::kEnd && matches)
+      open_.pop_back();
   }
 
   void CheckLength(const std::string& text, const std::string& what, int line, int column) {
@@ -308,7 +347,8 @@ class ScriptParser {
     std::vector<TScriptStatement> named;
     std::vector<size_t> where;
     for (size_t i = 0; i < lines_.size(); ++i) {
-      if (!lines_[i].named) continue;
+      if (!lines_[i].named)
+        continue;
       named.push_back(lines_[i].st);
       where.push_back(i);
     }

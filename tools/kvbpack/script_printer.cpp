@@ -15,16 +15,19 @@ std::string QuoteArg(const std::string& text) {
   for (char c : text) {
     const uint8_t byte = static_cast<uint8_t>(c);
     if (byte < 0x20 || byte == 0x7F) {
-      if (in_quotes) out += '"';
+      if (in_quotes)
+        out += '"';
       in_quotes = false;
       out += "#" + std::to_string(byte);
       continue;
     }
-    if (!in_quotes) out += '"';
+    if (!in_quotes)
+      out += '"';
     in_quotes = true;
     out += c == '"' ? std::string("\"\"") : AnsiToUtf8(std::string_view(&c, 1));
   }
-  if (in_quotes) out += '"';
+  if (in_quotes)
+    out += '"';
   return out.empty() ? "\"\"" : out;
 }
 
@@ -39,19 +42,23 @@ class Printer {
     for (size_t i = 0; i < statements_.size(); ++i) {
       const TScriptStatement& st = statements_[i];
       std::optional<BlockRole> role;
-      if (blocks_sound_) role = BlockRoleOf(st.Code);
+      if (blocks_sound_)
+        role = BlockRoleOf(st.Code);
       const BlockRole::Kind kind = role ? role->kind : BlockRole::kOpener;
-      if (role && kind != BlockRole::kOpener) --depth;
+      if (role && kind != BlockRole::kOpener)
+        --depth;
       out.append(2 * std::max(depth, 0), ' ');
       out += Statement(i, st, role);
       out += '\n';
-      if (role && kind != BlockRole::kEnd) ++depth;
+      if (role && kind != BlockRole::kEnd)
+        ++depth;
     }
     return out;
   }
 
  private:
-  std::string Statement(size_t index, const TScriptStatement& st,
+  std::string Statement(size_t index,
+                        const TScriptStatement& st,
                         const std::optional<BlockRole>& role) const {
     const bool block_code = BlockRoleOf(st.Code).has_value();
     const bool named = st.Code <= 0xFF && !GetCommandInfo(st.CommandCode()).name.empty() &&
@@ -62,12 +69,16 @@ class Printer {
     if (role && role->kind != BlockRole::kOpener) {
       shown = 0;  // markers close the innermost block, whose identifier they carry
     } else if (role) {
-      if (st.Args[role->id_arg] == GeneratedBlockId(role->opener, index)) shown = role->id_arg;
+      if (st.Args[role->id_arg] == GeneratedBlockId(role->opener, index))
+        shown = role->id_arg;
     } else {
-      while (shown > 0 && st.Args[shown - 1].empty()) --shown;
+      while (shown > 0 && st.Args[shown - 1].empty())
+        --shown;
     }
-    for (int a = 0; a < shown; ++a) out += (a ? ", " : " ") + QuoteArg(st.Args[a]);
-    if (!st.Guard.empty()) out += " when " + QuoteArg(st.Guard);
+    for (int a = 0; a < shown; ++a)
+      out += (a ? ", " : " ") + QuoteArg(st.Args[a]);
+    if (!st.Guard.empty())
+      out += " when " + QuoteArg(st.Guard);
     return out;
   }
 
@@ -77,6 +88,8 @@ class Printer {
 
 }  // namespace
 
-std::string PrintScript(const TScript& script) { return Printer(script.Statements).Print(); }
+std::string PrintScript(const TScript& script) {
+  return Printer(script.Statements).Print();
+}
 
 }  // namespace kvb::pack

@@ -20,7 +20,8 @@ class Guard {
       } else if (s_[pos_] == '"' || s_[pos_] == '\'') {
         SingleLine(s_[pos_]);
       } else if (s_[pos_] == '#') {
-        while (pos_ < s_.size() && s_[pos_] != '\n') Skip(1);
+        while (pos_ < s_.size() && s_[pos_] != '\n')
+          Skip(1);
       } else if (static_cast<uint8_t>(s_[pos_]) >= 0x80) {
         Fail("this character may stand only inside quotes or in a comment");
       } else {
@@ -42,7 +43,8 @@ class Guard {
         ++column_;
       }
       ++pos_;
-      while (pos_ < s_.size() && (static_cast<uint8_t>(s_[pos_]) & 0xC0) == 0x80) ++pos_;
+      while (pos_ < s_.size() && (static_cast<uint8_t>(s_[pos_]) & 0xC0) == 0x80)
+        ++pos_;
     }
   }
 
@@ -67,13 +69,15 @@ class Guard {
       if (StartsWith(end)) {
         // Up to two quotes right before the closing three belong to the text.
         size_t run = 0;
-        while (pos_ + run < s_.size() && s_[pos_ + run] == quote && run < 5) ++run;
+        while (pos_ + run < s_.size() && s_[pos_ + run] == quote && run < 5)
+          ++run;
         Skip(run);
         return;
       }
       if (quote == '"' && s_[pos_] == '\\') {
         Skip(1);
-        if (LineEndingBackslash()) continue;
+        if (LineEndingBackslash())
+          continue;
       }
       Skip(1);
     }
@@ -84,14 +88,18 @@ class Guard {
   // trimming must be ASCII.
   bool LineEndingBackslash() {
     size_t p = pos_;
-    while (p < s_.size() && (s_[p] == ' ' || s_[p] == '\t' || s_[p] == '\r')) ++p;
-    if (p >= s_.size() || s_[p] != '\n') return false;
-    while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n')) {
+    while (p < s_.size() && (s_[p] == ' ' || s_[p] == '\t' || s_[p] == '\r'))
+      ++p;
+    if (p >= s_.size() || s_[p] != '\n')
+      return false;
+    while (pos_ < s_.size() &&
+           (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n')) {
       Skip(1);
     }
     if (pos_ < s_.size() && static_cast<uint8_t>(s_[pos_]) >= 0x80) {
-      Fail("a line-ending backslash must not be followed by a line that starts with a non-ASCII "
-           "character");
+      Fail(
+          "a line-ending backslash must not be followed by a line that starts with a non-ASCII "
+          "character");
     }
     return true;
   }
@@ -109,7 +117,11 @@ void CheckTomlText(std::string_view text, const std::string& file) {
   // Valid UTF-8 (every code point, not only the Windows-1252 ones): decode and re-check.
   for (size_t pos = 0; pos < text.size();) {
     const uint8_t lead = static_cast<uint8_t>(text[pos]);
-    const size_t len = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    const size_t len = lead < 0x80         ? 1
+                       : (lead >> 5) == 6  ? 2
+                       : (lead >> 4) == 14 ? 3
+                       : (lead >> 3) == 30 ? 4
+                                           : 0;
     bool ok = len > 0 && pos + len <= text.size();
     uint32_t cp = len == 1 ? lead : len == 2 ? lead & 0x1F : len == 3 ? lead & 0x0F : lead & 0x07;
     for (size_t i = 1; ok && i < len; ++i) {
@@ -128,7 +140,8 @@ void CheckTomlText(std::string_view text, const std::string& file) {
           ++column;
         }
       }
-      throw ProjectError(SourcePos{file, line, column}, "the project file is not valid UTF-8 text here");
+      throw ProjectError(SourcePos{file, line, column},
+                         "the project file is not valid UTF-8 text here");
     }
     pos += len;
   }

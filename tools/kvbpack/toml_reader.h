@@ -46,7 +46,7 @@ class TableReader {
   bool Enum(std::string_view key, NameList names, uint32_t max, uint32_t& out);
   bool Enum8(std::string_view key, NameList names, uint8_t& out);
   bool Font(std::string_view key, TFontRecord& out);
-  bool DosDate(std::string_view key, uint32_t& out);  // date-time, "YYYY-MM-DD ..." or integer
+  bool DosDate(std::string_view key, uint32_t& out);     // date-time, "YYYY-MM-DD ..." or integer
   bool Version(std::string_view key, FileVersion& out);  // "a.b.c.d"
   bool Size(std::string_view key, uint64_t& out);        // integer or "1440K", "650M"
 

@@ -15,17 +15,20 @@ class SourceText {
   explicit SourceText(std::string_view text) : text_(text) {
     starts_.push_back(0);
     for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == '\n') starts_.push_back(i + 1);
+      if (text[i] == '\n')
+        starts_.push_back(i + 1);
     }
   }
 
   // Offset of a 1-based line and codepoint column, or npos.
   size_t Offset(uint32_t line, uint32_t column) const {
-    if (line == 0 || line > starts_.size() || column == 0) return std::string_view::npos;
+    if (line == 0 || line > starts_.size() || column == 0)
+      return std::string_view::npos;
     size_t pos = starts_[line - 1];
     for (uint32_t c = 1; c < column && pos < text_.size(); ++c) {
       ++pos;
-      while (pos < text_.size() && (static_cast<uint8_t>(text_[pos]) & 0xC0) == 0x80) ++pos;
+      while (pos < text_.size() && (static_cast<uint8_t>(text_[pos]) & 0xC0) == 0x80)
+        ++pos;
     }
     return pos;
   }
@@ -38,7 +41,8 @@ class SourceText {
 
 class Converter {
  public:
-  Converter(std::string_view content, std::string file) : source_(content), file_(std::move(file)) {}
+  Converter(std::string_view content, std::string file)
+      : source_(content), file_(std::move(file)) {}
 
   TomlNode Convert(const toml::node& node) {
     TomlNode out;
@@ -50,7 +54,8 @@ class Converter {
       }
     } else if (const auto* a = node.as_array()) {
       out.type = TomlNode::Type::kArray;
-      for (const auto& item : *a) out.items.push_back(Convert(item));
+      for (const auto& item : *a)
+        out.items.push_back(Convert(item));
     } else if (const auto* s = node.as_string()) {
       out.type = TomlNode::Type::kString;
       out.text = s->get();
@@ -81,18 +86,21 @@ class Converter {
     const size_t begin = source_.Offset(region.begin.line, region.begin.column);
     const size_t end = source_.Offset(region.end.line, region.end.column);
     const std::string_view text = source_.text();
-    if (begin == std::string_view::npos || begin >= text.size()) return;
+    if (begin == std::string_view::npos || begin >= text.size())
+      return;
     const bool literal = text[begin] == '\'';
     const bool triple = text.substr(begin, 3) == (literal ? "'''" : "\"\"\"");
     size_t content = begin + (triple ? 3 : 1);
     out.text_pos.column += triple ? 3 : 1;
-    if (triple && content < text.size() && (text[content] == '\n' || text.substr(content, 2) == "\r\n")) {
+    if (triple && content < text.size() &&
+        (text[content] == '\n' || text.substr(content, 2) == "\r\n")) {
       // A newline right behind the opening delimiter is not part of the text.
       out.text_pos.line += 1;
       out.text_pos.column = 1;
     }
-    const std::string_view raw =
-        end == std::string_view::npos || end < content ? text.substr(content) : text.substr(content, end - content);
+    const std::string_view raw = end == std::string_view::npos || end < content
+                                     ? text.substr(content)
+                                     : text.substr(content, end - content);
     out.text_verbatim = literal || raw.find('\\') == std::string_view::npos;
   }
 
@@ -122,20 +130,28 @@ class Converter {
 
 const TomlNode* TomlNode::Find(std::string_view key) const {
   for (const Member& m : members) {
-    if (m.key == key) return &m.value;
+    if (m.key == key)
+      return &m.value;
   }
   return nullptr;
 }
 
 const char* TypeName(TomlNode::Type type) {
   switch (type) {
-    case TomlNode::Type::kString: return "a string";
-    case TomlNode::Type::kInteger: return "an integer";
-    case TomlNode::Type::kFloat: return "a floating-point number";
-    case TomlNode::Type::kBool: return "a boolean";
-    case TomlNode::Type::kDateTime: return "a date or time";
-    case TomlNode::Type::kTable: return "a table";
-    case TomlNode::Type::kArray: return "an array";
+    case TomlNode::Type::kString:
+      return "a string";
+    case TomlNode::Type::kInteger:
+      return "an integer";
+    case TomlNode::Type::kFloat:
+      return "a floating-point number";
+    case TomlNode::Type::kBool:
+      return "a boolean";
+    case TomlNode::Type::kDateTime:
+      return "a date or time";
+    case TomlNode::Type::kTable:
+      return "a table";
+    case TomlNode::Type::kArray:
+      return "an array";
   }
   return "a value";
 }
@@ -150,8 +166,9 @@ TomlNode ParseToml(std::string_view content, const std::string& file) {
     return root;
   } catch (const toml::parse_error& e) {
     const auto& begin = e.source().begin;
-    throw ProjectError(SourcePos{file, static_cast<int>(begin.line), static_cast<int>(begin.column)},
-                       std::string(e.description()));
+    throw ProjectError(
+        SourcePos{file, static_cast<int>(begin.line), static_cast<int>(begin.column)},
+        std::string(e.description()));
   }
 }
 

@@ -18,7 +18,7 @@ struct TomlMember;
 struct TomlNode {
   enum class Type { kString, kInteger, kFloat, kBool, kDateTime, kTable, kArray };
   Type type = Type::kTable;
-  SourcePos pos;  // where the value starts
+  SourcePos pos;     // where the value starts
   std::string text;  // string value (UTF-8); a date-time as "YYYY-MM-DD HH:MM:SS"
   int64_t integer = 0;
   double number = 0;
@@ -31,7 +31,7 @@ struct TomlNode {
 
   using Member = TomlMember;
   std::vector<TomlMember> members;  // tables, in key order
-  std::vector<TomlNode> items;  // arrays
+  std::vector<TomlNode> items;      // arrays
 
   // The member of a table with this key, or nullptr.
   const TomlNode* Find(std::string_view key) const;

@@ -18,7 +18,8 @@ bool IsBare(char c) {
 bool HasControl(std::string_view s, bool allow_newline = false) {
   for (char c : s) {
     const uint8_t b = static_cast<uint8_t>(c);
-    if ((b < 0x20 && c != '\t' && !(allow_newline && c == '\n')) || b == 0x7F) return true;
+    if ((b < 0x20 && c != '\t' && !(allow_newline && c == '\n')) || b == 0x7F)
+      return true;
   }
   return false;
 }
@@ -28,11 +29,21 @@ std::string BasicString(std::string_view s) {
   for (char c : s) {
     const uint8_t b = static_cast<uint8_t>(c);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (b < 0x20 || b == 0x7F) {
           char buf[8];
@@ -56,18 +67,23 @@ std::string TomlWriter::Quote(std::string_view utf8) {
   return BasicString(utf8);
 }
 
-std::string TomlWriter::QuoteAnsi(std::string_view ansi) { return Quote(AnsiToUtf8(ansi)); }
+std::string TomlWriter::QuoteAnsi(std::string_view ansi) {
+  return Quote(AnsiToUtf8(ansi));
+}
 
 std::string TomlWriter::Key(std::string_view key) {
   for (char c : key) {
-    if (!IsBare(c)) return BasicString(key);
+    if (!IsBare(c))
+      return BasicString(key);
   }
   return key.empty() ? "\"\"" : std::string(key);
 }
 
 void TomlWriter::Flush() {
-  if (lines_.empty() && !always_) return;
-  if (!out_.empty()) out_ += "\n";
+  if (lines_.empty() && !always_)
+    return;
+  if (!out_.empty())
+    out_ += "\n";
   out_ += header_ + lines_;
   lines_.clear();
   always_ = false;
@@ -84,14 +100,20 @@ void TomlWriter::ArrayTable(std::string_view name) {
   always_ = true;
 }
 
-void TomlWriter::Comment(std::string_view text) { lines_ += "# " + std::string(text) + "\n"; }
+void TomlWriter::Comment(std::string_view text) {
+  lines_ += "# " + std::string(text) + "\n";
+}
 
 void TomlWriter::Line(std::string_view key, const std::string& value) {
   lines_ += Key(key) + " = " + value + "\n";
 }
 
-void TomlWriter::Text(std::string_view key, std::string_view ansi) { Line(key, QuoteAnsi(ansi)); }
-void TomlWriter::Utf8(std::string_view key, std::string_view utf8) { Line(key, Quote(utf8)); }
+void TomlWriter::Text(std::string_view key, std::string_view ansi) {
+  Line(key, QuoteAnsi(ansi));
+}
+void TomlWriter::Utf8(std::string_view key, std::string_view utf8) {
+  Line(key, Quote(utf8));
+}
 
 void TomlWriter::Script(std::string_view key, std::string_view utf8) {
   // The script printer writes control characters as #n, so only the line ends remain;
@@ -103,7 +125,9 @@ void TomlWriter::Script(std::string_view key, std::string_view utf8) {
   }
 }
 
-void TomlWriter::Integer(std::string_view key, int64_t value) { Line(key, std::to_string(value)); }
+void TomlWriter::Integer(std::string_view key, int64_t value) {
+  Line(key, std::to_string(value));
+}
 
 void TomlWriter::Hex(std::string_view key, uint32_t value) {
   char buf[16];
@@ -111,23 +135,30 @@ void TomlWriter::Hex(std::string_view key, uint32_t value) {
   Line(key, buf);
 }
 
-void TomlWriter::Bool(std::string_view key, bool value) { Line(key, value ? "true" : "false"); }
+void TomlWriter::Bool(std::string_view key, bool value) {
+  Line(key, value ? "true" : "false");
+}
 
 void TomlWriter::Double(std::string_view key, double value) {
   // 17 significant digits bring back the same double.
   char buf[40];
   std::snprintf(buf, sizeof buf, "%.17g", value);
   std::string text = buf;
-  if (!std::isfinite(value)) text = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
-  else if (text.find_first_of(".en") == std::string::npos) text += ".0";
+  if (!std::isfinite(value))
+    text = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
+  else if (text.find_first_of(".en") == std::string::npos)
+    text += ".0";
   Line(key, text);
 }
 
-void TomlWriter::Raw(std::string_view key, std::string_view value_text) { Line(key, std::string(value_text)); }
+void TomlWriter::Raw(std::string_view key, std::string_view value_text) {
+  Line(key, std::string(value_text));
+}
 
 void TomlWriter::TextArray(std::string_view key, const std::vector<std::string>& ansi_items) {
   std::string value = "[";
-  for (size_t i = 0; i < ansi_items.size(); ++i) value += (i ? ", " : "") + QuoteAnsi(ansi_items[i]);
+  for (size_t i = 0; i < ansi_items.size(); ++i)
+    value += (i ? ", " : "") + QuoteAnsi(ansi_items[i]);
   Line(key, value + "]");
 }
 

@@ -18,21 +18,27 @@ class Fitter {
   explicit Fitter(const std::vector<std::string>& paths) : paths_(paths) {}
 
   std::optional<uint64_t> Run() {
-    if (paths_.empty() || !Open(0)) return std::nullopt;
+    if (paths_.empty() || !Open(0))
+      return std::nullopt;
     const uint64_t sig = static_cast<uint32_t>(reader_->I32());
     reader_->Skip(sig);
     reader_->U32();
     entries_ = reader_->U32();
-    if (reader_->I32() != kMarkerMessage) return std::nullopt;
+    if (reader_->I32() != kMarkerMessage)
+      return std::nullopt;
     reader_->Skip(static_cast<uint32_t>(reader_->I32()));
     Place(entries_ == 0 ? 4 : kEntryStart + kBreakRecord);
     for (uint32_t e = 0; e < entries_; ++e) {
-      if (reader_->I32() < 0) return std::nullopt;
+      if (reader_->I32() < 0)
+        return std::nullopt;
       reader_->Skip(8);  // date and magic
-      if (!Entry(e + 1 == entries_)) return std::nullopt;
+      if (!Entry(e + 1 == entries_))
+        return std::nullopt;
     }
-    if (reader_->I32() != kMarkerEndOfBlock || volume_ + 1 != paths_.size()) return std::nullopt;
-    if (low_ >= high_) return std::nullopt;
+    if (reader_->I32() != kMarkerEndOfBlock || volume_ + 1 != paths_.size())
+      return std::nullopt;
+    if (low_ >= high_)
+      return std::nullopt;
     return low_;
   }
 
@@ -40,7 +46,8 @@ class Fitter {
   bool Open(size_t volume) {
     volume_ = volume;
     source_ = OpenFileSource(paths_[volume]);
-    if (!source_) return false;
+    if (!source_)
+      return false;
     reader_ = std::make_unique<ByteReader>(*source_);
     return true;
   }
@@ -56,7 +63,8 @@ class Fitter {
       const uint64_t used = Used();
       const int32_t header = reader_->I32();
       if (header != kChunkEndOfEntry) {
-        const uint64_t size = header < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(header)) : header;
+        const uint64_t size =
+            header < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(header)) : header;
         low_ = std::max(low_, used + 4 + size + kBreakRecord);
         reader_->Skip(size);
         continue;
@@ -68,10 +76,13 @@ class Fitter {
       // -4 -1 n: the volume ended here because the next item did not fit.
       reader_->I32();
       reader_->U32();
-      if (volume_ + 1 >= paths_.size() || !Open(volume_ + 1)) return false;
-      if (reader_->Bytes(4) != kEntryMagic) return false;
+      if (volume_ + 1 >= paths_.size() || !Open(volume_ + 1))
+        return false;
+      if (reader_->Bytes(4) != kEntryMagic)
+        return false;
       const int32_t next = PeekBreak();
-      const uint64_t next_size = next < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(next)) : next;
+      const uint64_t next_size =
+          next < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(next)) : next;
       Broke(used, next == kChunkEndOfEntry ? end_need : 4 + next_size + kBreakRecord);
     }
   }
