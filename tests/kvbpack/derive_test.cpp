@@ -79,7 +79,58 @@ TEST(DeriveTest, CodePageKeepsEveryByte) {
   }
 }
 
+// A 64-bit image with one resource section holding a version resource at
+// type 16 / name 1 / language 0x409, built byte by byte.
+std::string Pe64WithVersion(uint32_t ms, uint32_t ls, uint32_t data_rva_shift = 0) {
+  std::string pe(0x200, '\0');
+  auto put16 = [&pe](size_t at, uint16_t v) { pe.replace(at, 2, reinterpret_cast<const char*>(&v), 2); };
+  auto put32 = [&pe](size_t at, uint32_t v) { pe.replace(at, 4, reinterpret_cast<const char*>(&v), 4); };
+  pe[0] = 'M';
+  pe[1] = 'Z';
+  put32(0x3C, 0x40);
+  pe.replace(0x40, 4, std::string("PE\0\0", 4));
+  put16(0x46, 1);                 // one section
+  put16(0x54, 240);               // optional header size
+  const size_t opt = 0x58;
+  put16(opt, 0x20B);              // PE32+
+  put32(opt + 108, 16);           // data directories
+  put32(opt + 112 + 16, 0x1000);  // resource directory
+  put32(opt + 112 + 20, 0x100);
+  const size_t section = opt + 240;
+  pe.replace(section, 5, ".rsrc");
+  put32(section + 8, 0x100);   // virtual size
+  put32(section + 12, 0x1000);  // virtual address
+  put32(section + 16, 0x100);   // raw size
+  put32(section + 20, 0x200);   // raw offset
+  std::string rsrc(0x100, '\0');
+  auto r16 = [&rsrc](size_t at, uint16_t v) { rsrc.replace(at, 2, reinterpret_cast<const char*>(&v), 2); };
+  auto r32 = [&rsrc](size_t at, uint32_t v) { rsrc.replace(at, 4, reinterpret_cast<const char*>(&v), 4); };
+  const uint32_t dirs[3][2] = {{16, 0x80000018}, {1, 0x80000030}, {0x409, 0x48}};
+  for (int level = 0; level < 3; ++level) {
+    const size_t at = level * 0x18;
+    r16(at + 14, 1);
+    r32(at + 16, dirs[level][0]);
+    r32(at + 20, dirs[level][1]);
+  }
+  r32(0x48, 0x1058 + data_rva_shift);
+  r32(0x4C, 92);
+  r16(0x58, 92);
+  r16(0x5A, 52);
+  const char16_t key[] = u"VS_VERSION_INFO";
+  rsrc.replace(0x5E, sizeof key, reinterpret_cast<const char*>(key), sizeof key);
+  r32(0x58 + 40, 0xFEEF04BD);
+  r32(0x58 + 44, 0x10000);
+  r32(0x58 + 48, ms);
+  r32(0x58 + 52, ls);
+  return pe + rsrc;
+}
+
 TEST(DeriveTest, VersionsOfPeImages) {
+  MemorySource pe64(Pe64WithVersion(0x00050006, 0x00070008));
+  EXPECT_EQ(ReadPeFileVersion(pe64), (FileVersion{0x00050006, 0x00070008}));
+  MemorySource outside(Pe64WithVersion(1, 2, 0x10000));  // data beyond every section
+  EXPECT_EQ(ReadPeFileVersion(outside), std::nullopt);
+
   const std::string exe =
       test::ReadFile(std::string(KVB_SOURCE_DIR) + "/examples/sample/files/samplepad.exe");
   MemorySource source(exe);

@@ -8,6 +8,7 @@
 
 #include "build.h"
 #include "dump.h"
+#include "file_facts.h"
 #include "host.h"
 #include "info.h"
 #include "progress_bar.h"
@@ -57,12 +58,7 @@ struct BuildArgs {
 };
 
 int RunBuild(const BuildArgs& args) {
-  const Project project = ReadProject(args.project);
   BuildOptions options;
-  options.output = args.output;
-  options.stub = args.stub;
-  if (options.stub.empty() && project.stub.empty())
-    options.stub = DefaultStub();
   if (!args.volume_size.empty()) {
     options.volume_size = ParseSizeText(args.volume_size);
     if (!options.volume_size || *options.volume_size == 0) {
@@ -70,8 +66,14 @@ int RunBuild(const BuildArgs& args) {
       return 2;
     }
   }
+  const Project project = ReadProject(args.project);
+  options.output = args.output;
+  options.stub = args.stub;
+  if (options.stub.empty() && project.stub.empty()) options.stub = DefaultStub();
   options.jobs = args.jobs;
-  options.default_uninstaller = DefaultUninstaller(options.stub);
+  const std::string stub =
+      options.stub.empty() ? JoinPath(project.base_dir, project.stub) : options.stub;
+  options.default_uninstaller = DefaultUninstaller(stub);
   std::unique_ptr<ProgressBar> bar;
   if (IsTerminal(stderr)) {
     bar = std::make_unique<ProgressBar>(stderr);
