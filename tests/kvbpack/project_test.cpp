@@ -134,6 +134,31 @@ TEST(ProjectTest, WrittenProjectsReadBackTheSame) {
   }
 }
 
+TEST(ProjectTest, AnyTextSurvivesWritingAndReading) {
+  const std::string texts[] = {"plain", "C:\\path\\", "it's", "say \"hi\"", "'''",
+                               "tab\tand\r\nbreak", "\x01\x7F\x80\x81\xFF", "back\\slash 'quoted'", ""};
+  Project p = Read("");
+  for (const std::string& text : texts) {
+    p.data.Billboards.push_back(text);
+    TScriptStatement st;
+    st.Code = 56;
+    st.Args = {"%X%", text, "", "", ""};
+    st.Guard = text;
+    p.data.Scripts[3].Statements.push_back(st);
+    TSetupRegChange c;
+    c.Data = text;
+    c.Key = text;
+    p.data.RegChanges.push_back(c);
+  }
+  p.data.Scripts[3].Count = static_cast<int32_t>(p.data.Scripts[3].Statements.size());
+  p.data.Properties.SoftwareName = "'''\"\"\"";
+  p.main_scale = 1.0 / 3;
+  const std::string text = WriteProjectText(p);
+  const Project again = Read(text);
+  EXPECT_TRUE(again.data == p.data) << text;
+  EXPECT_EQ(again.main_scale, p.main_scale);
+}
+
 TEST(ProjectTest, EntriesAreNumberedInArchiveOrder) {
   test::Scratch dir;
   for (const char* name : {"a", "b", "c", "t"})
