@@ -187,13 +187,16 @@ std::string Variables::ExpandVariables(std::string_view text,
   // Only names that occur in `text` itself are replaced; values brought in by earlier
   // replacements are not searched for names that the text does not mention.
   std::string result(text);
+  bool limit_reached = false;
   for (const BuiltinName& entry : BuiltinNames()) {
     if (inner && entry.id == Builtin::kCmdLineParam)
       continue;
     if (FindText(text, entry.name) == std::string_view::npos)
       continue;
-    result = ReplaceAllText(result, entry.name,
-                            BuiltinValue(entry.id, software_name, company_name, escape));
+    const std::string value = BuiltinValue(entry.id, software_name, company_name, escape);
+    result = ReplaceAllText(result, entry.name, value, MaxExpandedLength, &limit_reached);
+    if (limit_reached)
+      return result;
   }
   // By index: a hook called on the way may add variables.
   for (size_t index = 0; index < list_.Items().size(); ++index) {
@@ -201,7 +204,10 @@ std::string Variables::ExpandVariables(std::string_view text,
     if (name.empty() || FindText(text, name) == std::string_view::npos)
       continue;
     const auto [stored_name, value] = list_.Items()[index];
-    result = ReplaceAllText(result, stored_name, StoredValueToInsert(stored_name, value));
+    result = ReplaceAllText(result, stored_name, StoredValueToInsert(stored_name, value),
+                            MaxExpandedLength, &limit_reached);
+    if (limit_reached)
+      return result;
   }
   return result;
 }

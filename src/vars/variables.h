@@ -53,8 +53,9 @@ struct VariableHooks {
   std::function<uintptr_t()> ActiveDialogHandleHook;
 };
 
-// Longest text an expansion produces: a replacement that would make the text longer is
-// left undone. Guards against values that reference each other into exponential growth.
+// Longest text an expansion produces: when a replacement would make the text longer, it
+// is left undone and the expansion stops there. Guards against values that reference
+// each other into exponential growth.
 inline constexpr size_t kMaxExpandedLength = size_t{16} << 20;
 
 class Variables {
@@ -74,6 +75,8 @@ class Variables {
   std::string SelectedComponents;                  // "|"-separated component names
   std::array<std::string, 3> SetupTypeComponents;  // selections of setup types 0, 1, 2
   VariableHooks Hooks;
+  // Longest text an expansion produces (lowered by tests and the fuzzer).
+  size_t MaxExpandedLength = kMaxExpandedLength;
   // Called after every accepted SetVariable with the %-delimited name and the value
   // before expansion.
   std::function<void(const std::string& name, const std::string& value)> OnVariableChanged;
@@ -119,13 +122,17 @@ class Variables {
 // "" stays ""; otherwise '%' is added in front and behind where missing.
 std::string MakeVariableName(std::string_view name);
 // Case-insensitive replacement of every occurrence of `old_text`. After a replacement
-// the search goes on where an occurrence may have been formed with the inserted text,
-// but an occurrence never starts inside an inserted value: every replacement uses up a
-// character of the original text, so the replacement ends even when the value contains
-// `old_text`. An empty `old_text` replaces nothing.
+// the search goes on where an occurrence may have been formed with the inserted text, but
+// only an occurrence that takes in at least one character of the original text counts:
+// each replacement uses one up, so the replacement ends even when the value contains
+// `old_text`. An empty `old_text` replaces nothing. A replacement that would make the
+// text longer than `max_length` is left undone, and so is every one behind it; then
+// `*limit_reached` (when given) is set.
 std::string ReplaceAllText(std::string_view text,
                            std::string_view old_text,
-                           std::string_view new_text);
+                           std::string_view new_text,
+                           size_t max_length = kMaxExpandedLength,
+                           bool* limit_reached = nullptr);
 // The computed names (and %SETUPCOMPONENTS%) that assignments leave alone.
 bool IsReadOnlyVariable(std::string_view name);
 
