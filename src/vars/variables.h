@@ -99,18 +99,16 @@ class Variables {
   void SetVariable(std::string_view name, std::string_view value, bool directory = false);
 
  private:
-  std::string BuiltinValue(Builtin id,
-                           std::string_view software,
-                           std::string_view company,
-                           bool escape);
-  std::string FolderValue(Builtin id,
-                          std::string_view software,
-                          std::string_view company,
-                          bool escape);
-  std::string ComputedValue(Builtin id,
-                            std::string_view software,
-                            std::string_view company,
-                            bool escape);
+  // The arguments of one ExpandVariables call.
+  struct Expansion {
+    std::string_view software;
+    std::string_view company;
+    bool inner;
+    bool escape;
+  };
+  std::string BuiltinValue(Builtin id, const Expansion& expansion);
+  std::string FolderValue(Builtin id);
+  std::string ComputedValue(Builtin id, const Expansion& expansion);
   std::string MachineFolderValue(MachineFolder folder);
   std::string ShellFolderValue(ShellFolderKind kind);
   std::string StoredValueToInsert(const std::string& name, const std::string& value);

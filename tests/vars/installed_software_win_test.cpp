@@ -80,16 +80,13 @@ TEST_F(InstalledSoftware, FrameworkFolderWithConfigurationDll) {
   EXPECT_TRUE(SameText(Expand("%DotNetDir%"), (folder / "v2.0.50727").string()));
 }
 
-TEST_F(InstalledSoftware, FrameworkDllWithoutVersion) {
+TEST_F(InstalledSoftware, FrameworkDllWithoutVersionOrRootMissing) {
   fs::create_directories(folder / "v4");
   std::FILE* dll = std::fopen((folder / "v4" / "mscorcfg.dll").string().c_str(), "w");
   std::fputs("no resources", dll);
   std::fclose(dll);
   SetString(HKEY_LOCAL_MACHINE, kFramework, "InstallRoot", folder.string());
   EXPECT_EQ(Expand("%IsDotNetInstalled%|%DotNetVersion%"), "1|0.0.0.0");
-}
-
-TEST_F(InstalledSoftware, FrameworkRootMissing) {
   SetString(HKEY_LOCAL_MACHINE, kFramework, "InstallRoot", (folder / "gone").string() + "\\");
   EXPECT_EQ(Expand("%IsDotNetInstalled%|%DotNetVersion%|%DotNetDir%"), "0|0.0|");
 }
