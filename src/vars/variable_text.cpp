@@ -25,7 +25,7 @@ class FoldedSearcher {
     const unsigned char last = Fold(needle_.back());
     while (from <= text.size() && text.size() - from >= n) {
       const unsigned char c = Fold(text[from + n - 1]);
-      if (c == last && SameText(text.substr(from, n - 1), needle_.substr(0, n - 1)))
+      if (c == last && MatchesBefore(text, from, n - 1))
         return from;
       from += shift_[c];
     }
