@@ -1,5 +1,6 @@
 #include "vars/variable_loading.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -104,6 +105,15 @@ std::string TrimKey(std::string_view key) {
 }
 
 }  // namespace
+
+std::function<bool(std::string_view name)> DirectoryVariableTest(
+    std::vector<std::string> file_folders) {
+  return [folders = std::move(file_folders)](std::string_view name) {
+    const std::string folder = std::string(name) + "\\";
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const std::string& entry) { return SameText(entry, folder); });
+  };
+}
 
 void ApplySetupProperties(Variables& vars, const TSetupProperties& properties) {
   vars.SoftwareName = properties.SoftwareName;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ class RegistryReader {
                                                 std::string_view key,
                                                 std::string_view value_name) = 0;
 };
+
+// The directory-variable test for `VariableHooks::IsDirectoryVariableHook`: true when
+// the name followed by one backslash is one of the package's file folders (section 10).
+std::function<bool(std::string_view name)> DirectoryVariableTest(
+    std::vector<std::string> file_folders);
 
 // Copies the product and company names and the three setup-type selections, and
 // selects the components of setup type 0.

@@ -105,5 +105,13 @@ TEST(InitVariables, StartValues) {
   EXPECT_FALSE(vars.UseCommonShellFolders);
 }
 
+TEST(DirectoryVariableTest, NameWithBackslashIsAFileFolder) {
+  const auto test = DirectoryVariableTest({"%InstallDir%\\", "%DATADIR%\\", "%Plain%"});
+  EXPECT_TRUE(test("%installdir%"));
+  EXPECT_TRUE(test("%DataDir%"));
+  EXPECT_FALSE(test("%Plain%"));  // listed without its backslash
+  EXPECT_FALSE(test("%Other%"));
+}
+
 }  // namespace
 }  // namespace kvb
