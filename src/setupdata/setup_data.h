@@ -40,6 +40,10 @@ struct TSetupHeader {
 // False when any of them cannot be read. The magic is not compared here.
 bool ReadSetupData(ByteSource& source, TSetupHeader& header);
 
+// The same, throwing FormatError (with what could not be read) instead of returning
+// false.
+TSetupHeader ReadSetupHeader(ByteSource& source);
+
 // Every section of the package in record form. Sections 15 and 16 (the archives) are
 // only located here; their content belongs to the archive reader.
 struct TSetupData {
