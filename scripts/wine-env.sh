@@ -74,6 +74,13 @@ kvb_wine_prefix_init() {
   ) 9>"$(dirname "$KVB_WINE_TEMPLATE")/.prefix.lock"
 }
 
+# Windows path of a Linux path, through drive Z: (no wine start needed).
+kvb_winpath() {
+  local path
+  path=$(realpath -m "$1")
+  echo "Z:${path//\//\\}"
+}
+
 # Starts a persistent wineserver with its output away from the caller's pipes; the
 # services it spawns would otherwise keep ctest's output pipe open and hang it.
 kvb_wine_server_start() {

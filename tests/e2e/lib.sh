@@ -73,9 +73,7 @@ e2e_skip() {
 
 # Windows path of a Linux path (through drive Z:).
 e2e_winpath() {
-  local path
-  path=$(realpath -m "$1")
-  echo "Z:${path//\//\\}"
+  kvb_winpath "$1"
 }
 
 # Linux path of a Windows path in the test's prefix (C:\... or Z:\...). Each part is
