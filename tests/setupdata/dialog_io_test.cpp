@@ -8,8 +8,8 @@ namespace kvb {
 namespace {
 
 TEST(DialogIoTest, EachKindStoresItsStringsAndAScript) {
-  const std::pair<uint8_t, int> kinds[] = {{0, 0}, {1, 3},  {2, 4},  {3, 5},  {4, 6},  {5, 5},
-                                           {6, 6}, {7, 6},  {8, 4},  {9, 1},  {10, 0}, {11, 3},
+  const std::pair<uint8_t, int> kinds[] = {{0, 0},  {1, 3},  {2, 4},  {3, 5},  {4, 6},  {5, 5},
+                                           {6, 6},  {7, 6},  {8, 4},  {9, 1},  {10, 0}, {11, 3},
                                            {12, 0}, {13, 2}, {14, 0}, {15, 0}, {255, 0}};
   for (const auto& [kind, strings] : kinds) {
     TSetupControl c;
@@ -47,10 +47,12 @@ TEST(DialogIoTest, DialogLayoutWithSignedCoordinatesAndCutTexts) {
   w.U8(9);  // image button: one string
   w.ZStr("%B%");
   w.U8(8);
-  for (int32_t v : {-5, -6, 7, 8}) w.I32(v);
+  for (int32_t v : {-5, -6, 7, 8})
+    w.I32(v);
   w.ZStr(std::string(1001, 'p'));
   w.I32(-1);  // the button's script is absent
-  for (int32_t count : {0, -1, 0, 1}) w.I32(count);
+  for (int32_t count : {0, -1, 0, 1})
+    w.I32(count);
   w.U32(50);
   w.U32(2);
   w.Bytes(ScrambleText("go"));

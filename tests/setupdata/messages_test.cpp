@@ -16,8 +16,8 @@ TSetupLanguage Language(const std::string& name, uint8_t flag) {
 struct FallbackCase {
   std::vector<std::pair<std::string, uint8_t>> languages;
   std::string current;
-  std::string expected;       // text of message 3
-  std::string default_name;   // what %Language% becomes after reading
+  std::string expected;      // text of message 3
+  std::string default_name;  // what %Language% becomes after reading
 };
 
 TEST(MessagesTest, TableOfTheCurrentLanguageWithFallbacks) {
@@ -34,7 +34,8 @@ TEST(MessagesTest, TableOfTheCurrentLanguageWithFallbacks) {
   for (const FallbackCase& c : cases) {
     TSetupData data;
     data.LanguageLessMessages.Texts[3] = "none no";
-    for (const auto& [name, flag] : c.languages) data.Languages.push_back(Language(name, flag));
+    for (const auto& [name, flag] : c.languages)
+      data.Languages.push_back(Language(name, flag));
     if (c.languages.size() == 2 && c.languages[0].first == c.languages[1].first) {
       data.Languages[1].Messages.Texts[3] = "second";
     }
@@ -48,7 +49,8 @@ TEST(MessagesTest, TableOfTheCurrentLanguageWithFallbacks) {
 TEST(MessagesTest, DefaultEnglishTexts) {
   const TSetupMessage table = DefaultMessages(1033);
   EXPECT_EQ(table.LanguageId, 1033);
-  for (const std::string& text : table.Texts) EXPECT_FALSE(text.empty());
+  for (const std::string& text : table.Texts)
+    EXPECT_FALSE(text.empty());
   EXPECT_EQ(table.Texts[0], "OK");
   EXPECT_EQ(table.Texts[36], "%SoftwareName% Uninstaller");
   EXPECT_EQ(table.Texts[53], "%CompanyName% %SoftwareName% Setup is starting, please wait...");

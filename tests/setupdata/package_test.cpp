@@ -72,7 +72,8 @@ TEST(PackageTest, RewritingGivesIdenticalBytes) {
       sample::PackageBytes(data, "", "component blocks only", true),
       sample::PackageBytes(TSetupData{}),
   };
-  for (const std::string& bytes : variants) EXPECT_EQ(Rewrite(bytes), bytes);
+  for (const std::string& bytes : variants)
+    EXPECT_EQ(Rewrite(bytes), bytes);
 }
 
 TEST(PackageTest, NoTemporaryFilesIsOneByteAndVolumesGiveOffsetZero) {
@@ -94,13 +95,15 @@ TEST(PackageTest, LayoutTellsTheBuilderWhereSectionSixteenStarts) {
   TSetupData data = sample::SampleData();
   const std::string main_block = "MAIN";
   const std::string component_block = "COMPONENT";
-  const TPackageLayout layout = ComputePackageLayout(
-      data, sample::SampleStub().size(), kTempSection.size(), main_block.size() + component_block.size());
+  const TPackageLayout layout =
+      ComputePackageLayout(data, sample::SampleStub().size(), kTempSection.size(),
+                           main_block.size() + component_block.size());
   data.Components[1].ArchiveOffset =
       static_cast<uint32_t>(layout.SectionOffsets[16] + main_block.size());
   const std::string bytes = sample::PackageBytes(data, kTempSection, main_block + component_block);
   const TSetupPackage package = Read(bytes);
-  for (int i = 0; i < kSectionCount; ++i) EXPECT_EQ(package.Header.SectionOffsets[i], layout.SectionOffsets[i]);
+  for (int i = 0; i < kSectionCount; ++i)
+    EXPECT_EQ(package.Header.SectionOffsets[i], layout.SectionOffsets[i]);
   EXPECT_EQ(layout.HeaderOffset, package.Header.Trailer.HeaderOffset);
   EXPECT_EQ(layout.FileSize, bytes.size());
   EXPECT_EQ(bytes.substr(package.Data.Components[1].ArchiveOffset, component_block.size()),
@@ -122,7 +125,8 @@ TEST(PackageTest, SectionsMayLieAnywhere) {
     }
   }
   const uint32_t header_offset = static_cast<uint32_t>(bytes.size());
-  for (uint32_t offset : offsets) bytes += U32Bytes(offset);
+  for (uint32_t offset : offsets)
+    bytes += U32Bytes(offset);
   bytes += U32Bytes(header_offset) + U32Bytes(0) + U32Bytes(kSetupMagic);
   const TSetupPackage package = Read(bytes);
   EXPECT_EQ(package.Data, data);
@@ -157,7 +161,7 @@ struct CountCase {
 };
 
 TEST(PackageTest, ImpossibleCountsAreDamageNotAllocations) {
-  const CountCase cases[] = {{1, 0},  {4, 0},  {5, 0},  {6, 12}, {7, 0},  {8, 0},  {9, 0},
+  const CountCase cases[] = {{1, 0},  {4, 0},  {5, 0},  {6, 12}, {7, 0},  {8, 0}, {9, 0},
                              {10, 0}, {11, 0}, {12, 0}, {13, 0}, {14, 0}, {17, 0}};
   const std::string bytes = sample::PackageBytes(sample::SampleData());
   const TSetupHeader header = Read(bytes).Header;
@@ -205,9 +209,11 @@ TEST(PackageTest, TruncatedSectionsAreDamage) {
 
 TEST(PackageTest, ZeroLanguagesStoreOneTableOfSixtyNineTexts) {
   TSetupData data;
-  for (int i = 0; i < kMessageCount; ++i) data.LanguageLessMessages.Texts[i] = std::to_string(i);
+  for (int i = 0; i < kMessageCount; ++i)
+    data.LanguageLessMessages.Texts[i] = std::to_string(i);
   std::string expected = U32Bytes(0);
-  for (int i = 0; i < kMessageCount; ++i) expected += std::to_string(i) + '\0';
+  for (int i = 0; i < kMessageCount; ++i)
+    expected += std::to_string(i) + '\0';
   EXPECT_EQ(WriteSection(kSectionMessages, data), expected);
   const TSetupData read = Read(sample::PackageBytes(data)).Data;
   EXPECT_TRUE(read.Languages.empty());

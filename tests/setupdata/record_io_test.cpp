@@ -34,9 +34,11 @@ TEST(RecordIoTest, FileRecordInBothForms) {
     w.ZStr("%InstallDir%\\");
     w.U8(7);
     w.U8(1);
-    if (form == StreamForm::kCurrent) w.U8(9);
+    if (form == StreamForm::kCurrent)
+      w.U8(9);
     w.ZStr("t1");
-    for (uint8_t flag = 11; flag <= 16; ++flag) w.U8(flag);
+    for (uint8_t flag = 11; flag <= 16; ++flag)
+      w.U8(flag);
     w.ZStr("t2");
     w.U8(17);
     w.ZStr("Font");
@@ -68,20 +70,24 @@ TEST(RecordIoTest, FileRecordInBothForms) {
 TEST(RecordIoTest, ShortcutInBothForms) {
   for (StreamForm form : {StreamForm::kCurrent, StreamForm::kOld}) {
     ByteWriter w;
-    for (const char* text : {"name", "target", "args", "desc"}) w.ZStr(text);
+    for (const char* text : {"name", "target", "args", "desc"})
+      w.ZStr(text);
     w.U32(3);
     w.ZStr("folder");
     w.ZStr("icon");
     w.U32(4);
     w.U8(5);
-    if (form == StreamForm::kCurrent) w.U8(6);
-    for (const char* text : {"e1", "e2", "comp", "grp"}) w.ZStr(text);
+    if (form == StreamForm::kCurrent)
+      w.U8(6);
+    for (const char* text : {"e1", "e2", "comp", "grp"})
+      w.ZStr(text);
     const TSetupShortcut s = ReadExactly<TSetupShortcut>(
         w.Data(), [form](ByteReader& in) { return ReadShortcut(in, form); },
         [form](ByteWriter& out, const TSetupShortcut& r) { WriteShortcut(out, r, form); });
-    const TSetupShortcut expected{"name", "target", "args", "desc", 3, "folder", "icon", 4, 5,
-                                  form == StreamForm::kCurrent ? uint8_t{6} : uint8_t{0},
-                                  "e1", "e2", "comp", "grp"};
+    const TSetupShortcut expected{
+        "name",   "target", "args", "desc", 3,
+        "folder", "icon",   4,      5,      form == StreamForm::kCurrent ? uint8_t{6} : uint8_t{0},
+        "e1",     "e2",     "comp", "grp"};
     EXPECT_EQ(s, expected);
   }
 }
@@ -95,14 +101,24 @@ TEST(RecordIoTest, RegChangeInBothForms) {
     w.ZStr("name");
     w.ZStr("data");
     w.U8(4);
-    if (form == StreamForm::kCurrent) w.U8(5);
-    for (const char* text : {"e1", "e2", "comp", "grp"}) w.ZStr(text);
+    if (form == StreamForm::kCurrent)
+      w.U8(5);
+    for (const char* text : {"e1", "e2", "comp", "grp"})
+      w.ZStr(text);
     const TSetupRegChange r = ReadExactly<TSetupRegChange>(
         w.Data(), [form](ByteReader& in) { return ReadRegChange(in, form); },
         [form](ByteWriter& out, const TSetupRegChange& c) { WriteRegChange(out, c, form); });
-    const TSetupRegChange expected{2, "key", 3, "name", "data", 4,
+    const TSetupRegChange expected{2,
+                                   "key",
+                                   3,
+                                   "name",
+                                   "data",
+                                   4,
                                    form == StreamForm::kCurrent ? uint8_t{5} : uint8_t{0},
-                                   "e1", "e2", "comp", "grp"};
+                                   "e1",
+                                   "e2",
+                                   "comp",
+                                   "grp"};
     EXPECT_EQ(r, expected);
   }
 }
@@ -114,7 +130,8 @@ TEST(RecordIoTest, BackItemKindsAndForms) {
     ByteWriter text;
     text.U8(0);
     text.U8(2);
-    if (flag2) text.U8(flag2);
+    if (flag2)
+      text.U8(flag2);
     text.ZStr("caption");
     WriteFont(text, {"Arial", 12, 0x80000005, 3, 1});
     text.U32(0x123456);
@@ -122,15 +139,17 @@ TEST(RecordIoTest, BackItemKindsAndForms) {
     ByteWriter picture;
     picture.U8(4);
     picture.U8(1);
-    if (flag2) picture.U8(flag2);
+    if (flag2)
+      picture.U8(flag2);
     picture.ZStr("logo.bmp");
     picture.U32(0xFF00FF);
     picture.U8(1);
     auto read = [form](ByteReader& in) { return ReadBackItem(in, form); };
     auto write = [form](ByteWriter& out, const TSetupBackItem& b) { WriteBackItem(out, b, form); };
-    EXPECT_EQ(ReadExactly<TSetupBackItem>(text.Data(), read, write),
-              (TSetupBackItem{0, 2, flag2, "caption", {"Arial", 12, 0x80000005, 3, 1}, 0x123456,
-                              1, "", 0, 0, 0}));
+    EXPECT_EQ(
+        ReadExactly<TSetupBackItem>(text.Data(), read, write),
+        (TSetupBackItem{
+            0, 2, flag2, "caption", {"Arial", 12, 0x80000005, 3, 1}, 0x123456, 1, "", 0, 0, 0}));
     EXPECT_EQ(ReadExactly<TSetupBackItem>(picture.Data(), read, write),
               (TSetupBackItem{4, 1, flag2, "", {}, 0, 0, "logo.bmp", 0xFF00FF, 1, 0}));
   }
@@ -153,7 +172,8 @@ TEST(RecordIoTest, FontFaceIsCutAndTheRestFollows) {
 
 TEST(RecordIoTest, DeviceFileSizeComesFromItsHeader) {
   ByteWriter w;
-  for (uint32_t v : {7u, 1u, 2u, 3u, 4096u}) w.U32(v);
+  for (uint32_t v : {7u, 1u, 2u, 3u, 4096u})
+    w.U32(v);
   WriteSetupFile(w, NamedFile("a.cab"));
   const TSetupInstallerFile device =
       ReadExactly<TSetupInstallerFile>(w.Data(), ReadDeviceFile, WriteDeviceFile);
@@ -193,11 +213,10 @@ struct ItemCase {
 };
 
 TEST(UninstItemIoTest, EveryKindStoresItsFields) {
-  const ItemCase cases[] = {{0, true, true, false},   {1, true, true, false},
-                            {2, true, false, false},  {3, true, false, false},
-                            {4, true, false, false},  {5, false, false, true},
-                            {6, true, false, false},  {7, false, false, false},
-                            {255, false, false, false}};
+  const ItemCase cases[] = {
+      {0, true, true, false},  {1, true, true, false},   {2, true, false, false},
+      {3, true, false, false}, {4, true, false, false},  {5, false, false, true},
+      {6, true, false, false}, {7, false, false, false}, {255, false, false, false}};
   TSetupFile file = NamedFile("f.dll");
   file.DestDir = "d\\";
   file.ExtraFlag2 = 4;
@@ -208,9 +227,12 @@ TEST(UninstItemIoTest, EveryKindStoresItsFields) {
                        c.reg ? reg : TSetupRegChange{}};
       ByteWriter expected;
       expected.U8(c.kind);
-      if (c.path) expected.ZStr("C:\\p");
-      if (c.file) WriteSetupFile(expected, file, form);
-      if (c.reg) WriteRegChange(expected, reg, form);
+      if (c.path)
+        expected.ZStr("C:\\p");
+      if (c.file)
+        WriteSetupFile(expected, file, form);
+      if (c.reg)
+        WriteRegChange(expected, reg, form);
       const TUninstItem read = ReadExactly<TUninstItem>(
           expected.Data(), [form](ByteReader& in) { return ReadUninstItem(in, form); },
           [form](ByteWriter& out, const TUninstItem& i) { WriteUninstItem(out, i, form); });

@@ -34,13 +34,16 @@ TSetupRegChange RegChange(const std::string& key, uint32_t type) {
   return {2, key, type, "Value", "Data of " + key, 4, 5, "r1", "r2", "Main", "grp"};
 }
 
-TFontRecord Font(const std::string& face) { return {face, 8, 0x80000008, 1, 1}; }
+TFontRecord Font(const std::string& face) {
+  return {face, 8, 0x80000008, 1, 1};
+}
 
 TScriptStatement Statement(uint32_t code, std::string guard = "") {
   TScriptStatement st;
   st.Code = code;
   const int args = code == 1 || (code & 0xFF) == 0x81 ? 3 : (code & 0xFF) == 11 ? 5 : 0;
-  for (int a = 0; a < args; ++a) st.Args[a] = "a" + std::to_string(a + 1);
+  for (int a = 0; a < args; ++a)
+    st.Args[a] = "a" + std::to_string(a + 1);
   st.Guard = std::move(guard);
   return st;
 }
@@ -54,7 +57,8 @@ TScript Script(std::initializer_list<TScriptStatement> statements) {
 
 TSetupLanguage Language(const std::string& name, uint32_t id, uint8_t flag) {
   TSetupLanguage l{name, id, flag, {}};
-  for (int i = 0; i < kMessageCount; ++i) l.Messages.Texts[i] = name.substr(0, 2) + std::to_string(i);
+  for (int i = 0; i < kMessageCount; ++i)
+    l.Messages.Texts[i] = name.substr(0, 2) + std::to_string(i);
   l.Messages.LanguageId = static_cast<int32_t>(id);
   return l;
 }
@@ -70,17 +74,40 @@ TSetupControl Control(uint8_t kind) {
   c.Width = -1;
   const int stored[] = {0, 3, 4, 5, 6, 5, 6, 6, 4, 1, 0, 3, 0, 2, 0};
   const int count = kind < 15 ? stored[kind] : 0;
-  for (int i = 0; i < count; ++i) c.Strings[i] = "s" + std::to_string(i + 1);
+  for (int i = 0; i < count; ++i)
+    c.Strings[i] = "s" + std::to_string(i + 1);
   c.Script = kind % 2 ? Script({Statement(1, "%V%=1")}) : TScript{};
   return c;
 }
 
 void FillProperties(TSetupData& d) {
   TSetupProperties& p = d.Properties;
-  p = {"Sample", "Comments", "Company", "%ProgramFiles%\\Sample", "Sample Group",
-       "wizard.bmp", "%SoftwareName% Setup", "back.bmp", 2, 0x00FF0000, 0x000000FF, 1, 1,
-       "splash.bmp", Font("Tahoma"), "license.txt", {}, "Sample 1.0", "1.0", "Someone",
-       "http://info", "http://help", "http://update", "Main", "Main|Extras", "Extras"};
+  p = {"Sample",
+       "Comments",
+       "Company",
+       "%ProgramFiles%\\Sample",
+       "Sample Group",
+       "wizard.bmp",
+       "%SoftwareName% Setup",
+       "back.bmp",
+       2,
+       0x00FF0000,
+       0x000000FF,
+       1,
+       1,
+       "splash.bmp",
+       Font("Tahoma"),
+       "license.txt",
+       {},
+       "Sample 1.0",
+       "1.0",
+       "Someone",
+       "http://info",
+       "http://help",
+       "http://update",
+       "Main",
+       "Main|Extras",
+       "Extras"};
   p.DeviceGroup.Folder = "%CE1%\\Sample";
   p.DeviceGroup.CabFiles = "a.cab|b.cab";
   d.InfoByte = 7;
@@ -90,9 +117,10 @@ void FillProperties(TSetupData& d) {
 
 void FillDialogs(TSetupData& d) {
   TSetupDialog style{"FRAME", "", 360, 480, Font("Arial"), 2, "", {Control(12)}, {}};
-  TSetupDialog page{"WELCOME", "Welcome to %SoftwareName%", 360, -480, Font("Verdana"), 0,
-                    "FRAME", {}, {}};
-  for (int kind = 0; kind <= 16; ++kind) page.Controls.push_back(Control(static_cast<uint8_t>(kind)));
+  TSetupDialog page{
+      "WELCOME", "Welcome to %SoftwareName%", 360, -480, Font("Verdana"), 0, "FRAME", {}, {}};
+  for (int kind = 0; kind <= 16; ++kind)
+    page.Controls.push_back(Control(static_cast<uint8_t>(kind)));
   page.Controls.push_back(Control(200));
   page.Scripts[kBeforeScript] = Script({Statement(56)});
   page.Scripts[kLeaveScript] = Script({Statement(0x12345681, "%A%<>%B%")});
@@ -122,10 +150,10 @@ void FillLists(TSetupData& d) {
                    {6, 0, 0, 0, File("b1.cab", 7)}};
   d.DeviceFiles[0].File.Size = 70000;
   d.DeviceFiles[1].File.Size = 12;
-  d.Shortcuts = {{"Sample", "sample.exe", "/x", "Runs it", 1, "%ProgramGroup%\\", "sample.exe",
-                  2, 1, 0, "e1", "e2", "Main", ""},
-                 {"Uninstall", "UNINSTALLER", "", "", 7, "%ProgramGroup%\\", "", 0, 0, 1, "", "",
-                  "", ""}};
+  d.Shortcuts = {
+      {"Sample", "sample.exe", "/x", "Runs it", 1, "%ProgramGroup%\\", "sample.exe", 2, 1, 0, "e1",
+       "e2", "Main", ""},
+      {"Uninstall", "UNINSTALLER", "", "", 7, "%ProgramGroup%\\", "", 0, 0, 1, "", "", "", ""}};
   d.RegChanges = {RegChange("Software\\Sample", 0), RegChange("Software\\Sample\\N", 1),
                   RegChange("Software\\Sample\\M", 3)};
   d.Platforms = {{"PPC", "PSPC, PPC2002", 0x0A11, 0, "3.0", "1000.0"},
@@ -149,10 +177,14 @@ TSetupData SampleData() {
   return d;
 }
 
-std::string SampleStub() { return std::string("MZ\x90\0stand-in image\0", 20); }
+std::string SampleStub() {
+  return std::string("MZ\x90\0stand-in image\0", 20);
+}
 
-std::string PackageBytes(const TSetupData& data, const std::string& temp_section,
-                         const std::string& main_section, bool main_in_volumes) {
+std::string PackageBytes(const TSetupData& data,
+                         const std::string& temp_section,
+                         const std::string& main_section,
+                         bool main_in_volumes) {
   MemorySource stub(SampleStub());
   MemorySource temp(temp_section);
   MemorySource main(main_section);

@@ -18,7 +18,9 @@ std::string SampleStub();
 
 // A package of `data` behind SampleStub(), with a section 15 holding the given
 // archive section bytes (empty: the single byte 0) and the main section bytes.
-std::string PackageBytes(const TSetupData& data, const std::string& temp_section = "",
-                         const std::string& main_section = "", bool main_in_volumes = false);
+std::string PackageBytes(const TSetupData& data,
+                         const std::string& temp_section = "",
+                         const std::string& main_section = "",
+                         bool main_in_volumes = false);
 
 }  // namespace kvb::sample

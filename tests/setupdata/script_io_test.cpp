@@ -11,7 +11,8 @@ TScript ReadFrom(const std::string& bytes, TextForm form, uint64_t* left = nullp
   MemorySource source(bytes);
   ByteReader in(source);
   TScript script = ReadScript(in, form);
-  if (left) *left = in.Remaining();
+  if (left)
+    *left = in.Remaining();
   return script;
 }
 
@@ -29,7 +30,8 @@ TEST(ScriptIoTest, ScramblingRestartsTheKeyForEveryText) {
   expected += {'a' ^ 'l', 'b' ^ 'q'};
   expected += std::string("\x0C\0\0\0", 4);
   const std::string key = "lqm-harborlq";
-  for (size_t i = 0; i < key.size(); ++i) expected += static_cast<char>("abcdefghijkl"[i] ^ key[i]);
+  for (size_t i = 0; i < key.size(); ++i)
+    expected += static_cast<char>("abcdefghijkl"[i] ^ key[i]);
   EXPECT_EQ(out.Data(), expected);
 }
 
@@ -37,9 +39,19 @@ TEST(ScriptIoTest, ScramblingRestartsTheKeyForEveryText) {
 // 128); the full 32-bit code survives.
 TEST(ScriptIoTest, ArgumentCountsFollowTheLowByteOfTheCode) {
   const std::pair<uint32_t, int> cases[] = {
-      {1, 3},          {0, 5},          {11, 5},         {2, 4},   {30, 1},
-      {112, 2},        {113, 0},        {127, 0},        {128, 5}, {0x181, 3},
-      {0x12345600 | 200, 2}, {255, 0},  {0xFFFFFF8B, 5},
+      {1, 3},
+      {0, 5},
+      {11, 5},
+      {2, 4},
+      {30, 1},
+      {112, 2},
+      {113, 0},
+      {127, 0},
+      {128, 5},
+      {0x181, 3},
+      {0x12345600 | 200, 2},
+      {255, 0},
+      {0xFFFFFF8B, 5},
   };
   for (TextForm form : {TextForm::kPlain, TextForm::kScrambled}) {
     for (const auto& [code, args] : cases) {

@@ -49,9 +49,9 @@ TEST(SectionLayoutTest, SoftwareInformation) {
   EXPECT_EQ(p.ComponentsType1, "t1");
   EXPECT_EQ(p.ComponentsType2, "t2");
   EXPECT_EQ(d.MinimumRequirements, (TSetupMinimumRequeriments{5, 24, 128}));
-  EXPECT_EQ(d.OsLimits, (std::array<TOsLimit, 4>{
-                            {{0x04000000, 0}, {0x04100000, 0}, {0x05000000, 0x0102},
-                             {0x05010000, 0x0300}}}));
+  EXPECT_EQ(d.OsLimits,
+            (std::array<TOsLimit, 4>{
+                {{0x04000000, 0}, {0x04100000, 0}, {0x05000000, 0x0102}, {0x05010000, 0x0300}}}));
   EXPECT_EQ(p.DisplayName, "display");
   EXPECT_EQ(p.DisplayVersion, "version");
   EXPECT_EQ(p.Contact, "contact");
@@ -94,7 +94,8 @@ TEST(SectionLayoutTest, LanguagesWithTheirTables) {
     w.ZStr(name);
     w.U32(name[0] == 'E' ? 1033 : 1031);
     w.U8(name[0] == 'E' ? 0 : 1);
-    for (int i = 0; i < kMessageCount; ++i) w.ZStr(std::string(name, 2) + std::to_string(i));
+    for (int i = 0; i < kMessageCount; ++i)
+      w.ZStr(std::string(name, 2) + std::to_string(i));
   }
   const TSetupData d = LoadOnly(kSectionMessages, w.Data());
   ASSERT_EQ(d.Languages.size(), 2u);
@@ -111,14 +112,16 @@ TEST(SectionLayoutTest, ComponentsAndConduits) {
   w.U32(50);
   w.F64(2.0);
   w.U32(1);
-  for (const char* text : {"Main", "desc", "pic.bmp"}) w.ZStr(text);
+  for (const char* text : {"Main", "desc", "pic.bmp"})
+    w.ZStr(text);
   w.U32(1000);
   w.U32(30);
   w.U32(70);
   w.U32(1);
   w.ZStr("CRTR");
   w.U8(1);
-  for (const char* text : {"c.dll", "dir", "db", "f.pdb", "name", "info"}) w.ZStr(text);
+  for (const char* text : {"c.dll", "dir", "db", "f.pdb", "name", "info"})
+    w.ZStr(text);
   w.U8(4);
   w.ZStr("module");
   w.U8(1);
@@ -127,8 +130,7 @@ TEST(SectionLayoutTest, ComponentsAndConduits) {
   EXPECT_EQ(d.MainArchiveSpan, 50u);
   EXPECT_EQ(d.MainArchiveScale, 2.0);
   ASSERT_EQ(d.Components.size(), 1u);
-  EXPECT_EQ(d.Components[0],
-            (TInstallerComponent{{"Main", "desc", "pic.bmp"}, 1000, 30, 70}));
+  EXPECT_EQ(d.Components[0], (TInstallerComponent{{"Main", "desc", "pic.bmp"}, 1000, 30, 70}));
   ASSERT_EQ(d.Conduits.size(), 1u);
   EXPECT_EQ(d.Conduits[0], (THotSyncConduit{"CRTR", 1, "c.dll", "dir", "db", "f.pdb", "name",
                                             "info", 4, "module", 1, "client"}));
@@ -139,7 +141,8 @@ TEST(SectionLayoutTest, DeviceGroupsAndFiles) {
   w.U32(1);
   w.ZStr("%CE1%\\App");
   w.ZStr("app.cab");
-  for (const char* text : {"G", "folder", "t3", "t4", "g.cab"}) w.ZStr(text);
+  for (const char* text : {"G", "folder", "t3", "t4", "g.cab"})
+    w.ZStr(text);
   w.U32(0);
   const TSetupData d = LoadOnly(kSectionDeviceFiles, w.Data());
   EXPECT_EQ(d.Properties.DeviceGroup.Folder, "%CE1%\\App");
