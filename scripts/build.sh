@@ -43,8 +43,7 @@ if [ -z "$headless" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   set -e
 else
   echo "== running the setup headless (Xvfb), driven by scripts/sample.drive"
-  unset DISPLAY
-  kvb_xvfb_start
+  kvb_xvfb_start new
   kvb_wine_server_start
   # The driver asks for each screenshot on its output and waits for a line back.
   coproc DRIVER {

@@ -92,27 +92,30 @@ kvb_wine_server_stop() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
 }
 
-# Starts Xvfb on a free display unless DISPLAY already works; sets KVB_XVFB_PID.
+# Starts Xvfb on a free display (Xvfb picks it) unless DISPLAY already works; with the
+# argument "new" always starts one, so parallel tests do not cover each other's
+# windows. Sets DISPLAY and KVB_XVFB_PID.
 kvb_xvfb_start() {
   KVB_XVFB_PID=""
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  if [ "${1:-}" != new ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-      KVB_XVFB_PID=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.05
-      done
-      kill "$KVB_XVFB_PID" 2>/dev/null || true
-      KVB_XVFB_PID=""
+  local number_file i
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" </dev/null >/dev/null 2>&1 &
+  KVB_XVFB_PID=$!
+  for i in $(seq 1 200); do
+    if [ -s "$number_file" ]; then
+      export DISPLAY=":$(head -1 "$number_file")"
+      rm -f "$number_file"
+      return 0
     fi
+    kill -0 "$KVB_XVFB_PID" 2>/dev/null || break
+    sleep 0.05
   done
+  rm -f "$number_file"
+  kill "$KVB_XVFB_PID" 2>/dev/null || true
+  KVB_XVFB_PID=""
   echo "wine-env: could not start Xvfb" >&2
   return 1
 }

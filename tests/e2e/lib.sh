@@ -26,7 +26,7 @@ E2E_OUT=""     # standard output of the last driver run
 E2E_STATUS=0   # exit status of the last driver run
 E2E_RUNS=0
 
-# Starts a test: fresh prefix copy, a display, a wineserver for the copy.
+# Starts a test: fresh prefix copy, its own Xvfb display, a wineserver for the copy.
 e2e_begin() {
   E2E_NAME=$1
   E2E_DIR=${KVB_E2E_WORK:-$KVB_WIN_BUILD_DIR/e2e-work}/$E2E_NAME
@@ -36,7 +36,7 @@ e2e_begin() {
   kvb_wine_prefix_copy "$E2E_DIR/prefix"
   export WINEPREFIX=$E2E_DIR/prefix
   trap e2e_end EXIT
-  kvb_xvfb_start || e2e_fail "no X display"
+  kvb_xvfb_start new || e2e_fail "no X display"
   kvb_wine_server_start
 }
 

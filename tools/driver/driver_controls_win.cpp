@@ -14,12 +14,6 @@ constexpr char kButtons[] = "Button";
 constexpr char kEdits[] = "Edit|RichEdit20A|RichEdit20W|RICHEDIT50W";
 constexpr char kLists[] = "ListBox|ComboBox";
 
-DriverStatus Report(DriverStatus status, const Step& step, const std::string& what) {
-  std::fprintf(stderr, "kvbdriver: line %d: %s: %s\n", step.line, step.verb.c_str(), what.c_str());
-  std::fflush(stderr);
-  return status;
-}
-
 bool HasSelectorOption(const Step& step) {
   for (const char* name : {"id", "class", "text", "after", "index"}) {
     if (step.Option(name))

@@ -8,12 +8,6 @@
 namespace kvb::driver {
 namespace {
 
-DriverStatus Report(DriverStatus status, const Step& step, const std::string& what) {
-  std::fprintf(stderr, "kvbdriver: line %d: %s: %s\n", step.line, step.verb.c_str(), what.c_str());
-  std::fflush(stderr);
-  return status;
-}
-
 // One argument of a Windows command line, quoted so the C run-time splits it back.
 std::string QuoteArgument(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos)
@@ -47,6 +41,12 @@ std::string QueryText(const TopLevelQuery& q) {
 }
 
 }  // namespace
+
+DriverStatus Report(DriverStatus status, const Step& step, const std::string& what) {
+  std::fprintf(stderr, "kvbdriver: line %d: %s: %s\n", step.line, step.verb.c_str(), what.c_str());
+  std::fflush(stderr);
+  return status;
+}
 
 DriverStatus TDriver::Run(const std::vector<Step>& steps) {
   for (const Step& step : steps) {

@@ -22,6 +22,9 @@ enum DriverStatus : int {
   kStatusActionFailed = 5,  // a message could not be delivered
 };
 
+// Prints why a step failed ("kvbdriver: line N: verb: what") and returns `status`.
+DriverStatus Report(DriverStatus status, const Step& step, const std::string& what);
+
 struct DriverOptions {
   DWORD timeout_ms = 10000;  // for steps without timeout=
   // With this set, `screenshot NAME` waits for a line on standard input after asking
