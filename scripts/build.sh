@@ -32,6 +32,12 @@ kvb_wine_prefix_init
 kvb_wine_prefix_copy "$run/prefix"
 export WINEPREFIX=$run/prefix
 
+# Whatever happens, the run's wineserver and Xvfb are stopped at the end.
+KVB_XVFB_PID=""
+trap 'kvb_wine_server_stop; kvb_xvfb_stop' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
 headless=${KVB_HEADLESS:-}
 [ -n "${CI:-}" ] && headless=1
 if [ -z "$headless" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -63,9 +69,7 @@ else
   wait "$driver_pid"
   status=$?
   set -e
-  kvb_xvfb_stop
 fi
-kvb_wine_server_stop
 
 echo "setup run ended with status $status"
 echo "screenshots:     $run/screenshots"

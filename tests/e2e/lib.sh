@@ -36,6 +36,8 @@ e2e_begin() {
   kvb_wine_prefix_copy "$E2E_DIR/prefix"
   export WINEPREFIX=$E2E_DIR/prefix
   trap e2e_end EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   kvb_xvfb_start new || e2e_fail "no X display"
   kvb_wine_server_start
 }
