@@ -208,8 +208,12 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
   }
   const double a_no_pump = extract(false, false);
   const double d = extract(true, true);
-  std::ifstream in(block, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  const double d_no_pump = extract(true, false);
+  std::string bytes;
+  {
+    std::ifstream in(block, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
   const std::vector<Chunk> chunks = ListChunks(bytes);
   const double b = InflateAll(bytes, chunks, kShippedInflater);
   const double b_zlib = InflateAll(bytes, chunks, ZlibCodec::kZlib);
@@ -221,7 +225,8 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
       "libdeflate %.2fx zlib\n",
       b, total / b, b_zlib, total / b_zlib, b_zlib / b);
   std::printf("(c) a/b (speed of extraction / speed of raw inflation) = %.2f\n", b / a);
-  std::printf("(d) skipping every entry %.4f s = %.2f%% of (a)\n", d, 100 * d / a);
+  std::printf("(d) skipping every entry %.4f s = %.2f%% of (a) (without the message pump %.4f s)\n",
+              d, 100 * d / a, d_no_pump);
 
   // Peak memory in a fresh process for a small and this block.
   const std::string small = (work / "small.bin").string();

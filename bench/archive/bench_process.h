@@ -10,9 +10,10 @@
 #include <string>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <process.h>
 #include <psapi.h>
-#include <windows.h>
 #endif
 
 namespace kvb::bench {

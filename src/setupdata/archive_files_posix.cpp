@@ -99,5 +99,6 @@ std::unique_ptr<ArchiveFiles> MakePlatformArchiveFiles() {
 }
 
 void ProcessPendingMessages() {}
+void ProcessPendingMessagesThrottled() {}
 
 }  // namespace kvb

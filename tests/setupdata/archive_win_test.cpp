@@ -98,6 +98,7 @@ TEST_F(ArchiveWinTest, PendingWindowMessagesAreDispatchedDuringExtraction) {
       CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   PostMessageA(hwnd, WM_APP, 0, 0);
+  Sleep(2 * kMessagePumpIntervalMs);
   EXPECT_TRUE(Extract({"", {ArchiveEntry::FromBytes(0, 0, "x")}}));
   EXPECT_EQ(g_dispatched, 1);
   DestroyWindow(hwnd);
