@@ -9,6 +9,10 @@
 #include <functional>
 #include <string>
 
+#ifndef _WIN32
+#include <time.h>
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -24,6 +28,23 @@ struct MemoryUse {
   unsigned long long baseline_kib = 0;  // peak before the extraction
   unsigned long long peak_kib = 0;      // peak after it
 };
+
+// CPU time of this process (user and system), in seconds. On a machine shared with other
+// work, CPU time compares two single-threaded runs better than wall time.
+inline double CpuSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& f) {
+    return ((static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+#else
+  timespec t;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec / 1e9;
+#endif
+}
 
 inline unsigned long long PeakKib() {
 #ifdef _WIN32

@@ -43,7 +43,7 @@ struct ArchiveEntry {
   static ArchiveEntry FromBytes(int32_t entry_index, uint32_t file_date, std::string bytes);
 };
 
-struct ArchiveBlockSpec {
+struct ArchiveBlockContent {
   std::string Message;                // text of the message record that opens the block:
                                       // the component's name, empty for the main part
   std::vector<ArchiveEntry> Entries;  // in stored order
@@ -69,13 +69,13 @@ struct ArchiveBlockInfo {
 // it is read, has a negative index, when the entries add up to 4 GiB or more, or when
 // writing to `out` fails.
 ArchiveBlockInfo WriteArchiveBlock(std::ostream& out,
-                                   const ArchiveBlockSpec& block,
+                                   const ArchiveBlockContent& block,
                                    const ArchiveWriteOptions& options = {});
 
 // Writes section 15 of the Setup data: the byte 1 and the block, or the single byte 0
 // when the block has no entries (Size then counts that one byte). Errors as above.
 ArchiveBlockInfo WriteTempFileArchiveSection(std::ostream& out,
-                                             const ArchiveBlockSpec& block,
+                                             const ArchiveBlockContent& block,
                                              const ArchiveWriteOptions& options = {});
 
 // Writes the block into the volume files VolumeFileName(setup_path, 1), (setup_path, 2),
@@ -88,7 +88,7 @@ ArchiveBlockInfo WriteTempFileArchiveSection(std::ostream& out,
 // written. Volume files already written stay in place after an error.
 ArchiveBlockInfo WriteArchiveVolumes(const std::string& setup_path,
                                      uint64_t volume_size,
-                                     const ArchiveBlockSpec& block,
+                                     const ArchiveBlockContent& block,
                                      const ArchiveWriteOptions& options = {});
 
 }  // namespace kvb

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -64,9 +66,9 @@ class ReaderTest : public ::testing::Test {
   std::vector<int32_t> not_writable;
 };
 
-std::string Written(const ArchiveBlockSpec& spec, ArchiveBlockInfo* info = nullptr) {
+std::string Written(const ArchiveBlockContent& content, ArchiveBlockInfo* info = nullptr) {
   std::ostringstream out;
-  const ArchiveBlockInfo i = WriteArchiveBlock(out, spec);
+  const ArchiveBlockInfo i = WriteArchiveBlock(out, content);
   if (info)
     *info = i;
   return out.str();
@@ -85,6 +87,14 @@ TEST_F(ReaderTest, SingleChunkBlockEndsWithHundredAtEntryMinusTwo) {
   EXPECT_EQ(zip.FileCount, 1u);
   EXPECT_EQ(zip.CurrentEntry, -2);
   EXPECT_FALSE(zip.IsBusy());
+  // 0x2A4C6B8D: 12 February 2001, 13:28:26 local time.
+  const auto written = std::filesystem::last_write_time(dir / "e2.bin");
+  const std::time_t t =
+      std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+  const std::tm local = *std::localtime(&t);
+  EXPECT_EQ(std::vector<int>({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                              local.tm_min, local.tm_sec}),
+            std::vector<int>({2001, 2, 12, 13, 28, 26}));
 }
 
 TEST_F(ReaderTest, EntriesKeepTheirExactLengths) {
@@ -98,11 +108,11 @@ TEST_F(ReaderTest, EntriesKeepTheirExactLengths) {
                                           test::RandomBytes(65536, 2),
                                           test::TextBytes(65537),
                                           test::RandomBytes(3 * 65536 + 5, 3)};
-  ArchiveBlockSpec spec{"main", {}};
+  ArchiveBlockContent content{"main", {}};
   for (size_t i = 0; i < files.size(); ++i)
-    spec.Entries.push_back(ArchiveEntry::FromBytes(int32_t(i), 0, files[i]));
+    content.Entries.push_back(ArchiveEntry::FromBytes(int32_t(i), 0, files[i]));
   ArchiveBlockInfo info;
-  ASSERT_TRUE(Extract(Written(spec, &info)));
+  ASSERT_TRUE(Extract(Written(content, &info)));
   EXPECT_GT(info.StoredChunks, 0u);
   for (size_t i = 0; i < files.size(); ++i)
     EXPECT_EQ(Output(int32_t(i)), files[i]) << i;
