@@ -38,9 +38,6 @@ class ReaderTest : public ::testing::Test {
     };
     zip.OnMessage = [this](TSetupKVBZip&, const std::string& text) { messages.push_back(text); };
     zip.OnArchiveError = [this](TSetupKVBZip&, int32_t code) { errors.push_back(code); };
-    zip.OnFileNotWritable = [this](TSetupKVBZip&, int32_t index, std::string&) {
-      not_writable.push_back(index);
-    };
   }
 
   bool Extract(const std::string& block) {
@@ -63,7 +60,6 @@ class ReaderTest : public ::testing::Test {
   std::vector<std::pair<int32_t, int>> progress;
   std::vector<std::string> messages;
   std::vector<int32_t> errors;
-  std::vector<int32_t> not_writable;
 };
 
 std::string Written(const ArchiveBlockContent& content, ArchiveBlockInfo* info = nullptr) {
@@ -183,17 +179,6 @@ TEST_F(ReaderTest, SkippingReadsToTheEndAndCountsWholePieces) {
   EXPECT_EQ(progress.back(), (std::pair<int32_t, int>{-2, 100}));
 }
 
-TEST_F(ReaderTest, ProgressUsesTheOwnersScale) {
-  zip.ProgressBase = 40;
-  zip.ProgressSpan = 30;
-  zip.ProgressScale = 1.0;
-  zip.ProgressMax = 65;
-  ASSERT_TRUE(Extract(Written({"", {ArchiveEntry::FromBytes(0, 0, test::TextBytes(4 * 65536))}})));
-  // 0.3 x 25, 50, 75, 100 percent (7.5 and 22.5 round to even) from 40, cut at 65.
-  EXPECT_EQ(progress,
-            (std::vector<std::pair<int32_t, int>>{{0, 48}, {0, 55}, {0, 62}, {0, 65}, {-2, 65}}));
-}
-
 TEST_F(ReaderTest, CancelStopsAfterTheCurrentChunk) {
   int chunks = 0;
   zip.ProcessMessages = [&] {
@@ -207,15 +192,6 @@ TEST_F(ReaderTest, CancelStopsAfterTheCurrentChunk) {
   // A cancelled reader can be used again.
   zip.ProcessMessages = nullptr;
   EXPECT_TRUE(Extract(Written({"", {ArchiveEntry::FromBytes(0, 0, "again")}})));
-}
-
-TEST_F(ReaderTest, TargetThatCannotBeDeletedIsReportedAndSkipped) {
-  std::filesystem::create_directory(dir / "e0.bin");
-  ASSERT_TRUE(Extract(Written(
-      {"", {ArchiveEntry::FromBytes(0, 0, "zero"), ArchiveEntry::FromBytes(1, 0, "one")}})));
-  EXPECT_EQ(not_writable, std::vector<int32_t>{0});
-  EXPECT_EQ(Output(1), "one");
-  EXPECT_EQ(zip.FilesExtracted, 1u);
 }
 
 // Damaged blocks end the extraction: ErrorCode 1 while an entry is written, a raised
