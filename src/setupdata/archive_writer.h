@@ -2,7 +2,7 @@
 // the tests to make blocks.
 //
 // Every file is cut into 65,536-byte pieces (the last one shorter). Each piece becomes
-// one chunk: a complete zlib stream at the best level, or the piece stored as it is when
+// one chunk: a complete zlib stream (see archive_compressor.h), or the piece stored as is when
 // the stream is not smaller (a 4-byte piece is always compressed, since a stored one
 // would read as the end mark). Pieces are compressed in parallel; the bytes written are
 // the same whatever the number of threads. Files are read piece by piece, never whole.
