@@ -194,18 +194,24 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
       (work / "out").string() + static_cast<char>(fs::path::preferred_separator);
 
   ArchiveBlockInfo info;
+  double cpu = CpuSeconds();
   const double t_all = Seconds([&] {
     std::ofstream out(block, std::ios::binary);
     info = WriteArchiveBlock(out, content);
   });
+  const double cpu_all = CpuSeconds() - cpu;
   NullBuffer null_buffer;
   std::ostream null_stream(&null_buffer);
+  cpu = CpuSeconds();
   const double t_one = Seconds([&] { WriteArchiveBlock(null_stream, content, {1, nullptr}); });
+  const double cpu_one = CpuSeconds() - cpu;
   std::printf("block: %.0f MiB in %zu files -> %.1f MiB, %u chunks (%u stored)\n",
               info.TotalSize / kMiB, plan.size(), info.Size / kMiB,
               info.StoredChunks + info.CompressedChunks, info.StoredChunks);
-  std::printf("compression: all threads (%u) %.2f s, 1 thread %.2f s, ratio 1-thread/all %.2f\n",
-              std::thread::hardware_concurrency(), t_all, t_one, t_one / t_all);
+  std::printf(
+      "compression: all threads (%u) %.2f s (CPU %.2f s), 1 thread %.2f s (CPU %.2f s), "
+      "ratio 1-thread/all %.2f\n",
+      std::thread::hardware_concurrency(), t_all, cpu_all, t_one, cpu_one, t_one / t_all);
   CompareCompressors(plan, std::min<uint64_t>(mib << 20, 32u << 20));
 
   auto extract = [&](bool skip, bool pump) {

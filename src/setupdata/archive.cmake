@@ -10,7 +10,7 @@ find_package(Threads REQUIRED)
 kvb_library(kvb_archive
   SOURCES
     archive_format.cpp archive_codec.cpp archive_compressor.cpp archive_writer.cpp
-    archive_stream.cpp archive_progress.cpp archive_output_queue.cpp archive_reader.cpp
+    archive_stream.cpp archive_progress.cpp archive_reader.cpp
   WIN_SOURCES archive_files_win.cpp
   HOST_SOURCES archive_files_posix.cpp
   DEPS kvb_setupdata kvb_base kvb_libdeflate ZLIB::ZLIB Threads::Threads)

@@ -34,7 +34,8 @@ class BusyScope {
 
 }  // namespace
 
-TSetupKVBZip::TSetupKVBZip() : files_(MakePlatformArchiveFiles()), chunk_(kMaxCompressedChunk) {}
+TSetupKVBZip::TSetupKVBZip()
+    : files_(MakePlatformArchiveFiles()), chunk_(kMaxCompressedChunk), inflated_(kPieceSize) {}
 
 TSetupKVBZip::~TSetupKVBZip() = default;
 
@@ -141,17 +142,11 @@ void TSetupKVBZip::FileEntry(Run& run) {
 
 void TSetupKVBZip::WriteEntry(Run& run, bool append) {
   std::unique_ptr<ArchiveOutput> output;
-  // Declared after the output, so that the queue is done with it before it closes.
-  struct DrainOnExit {
-    ArchiveOutputQueue& queue;
-    ~DrainOnExit() { queue.Drain(); }
-  } drain{queue_};
   try {
     output = append ? files_->Append(CurrentFileName) : files_->Create(CurrentFileName);
     if (!output)
       throw ArchiveOutputError("cannot create " + CurrentFileName);
     ReadEntryData(run, output.get());
-    queue_.Flush();
   } catch (const std::exception&) {
     // The file cannot be created or written, the entry magic is wrong, or the stream
     // cannot be read: the output is closed and the extraction ends.
@@ -232,10 +227,10 @@ void TSetupKVBZip::ReadChunk(Run& run, int32_t header, ArchiveOutput* output) {
     run.stream->Skip(size);
   } else if (header > 0) {
     run.stream->Read(chunk_.data(), size);
-    const std::optional<size_t> n = inflater_.Inflate(chunk_.data(), size, queue_.Buffer());
+    const std::optional<size_t> n = inflater_.Inflate(chunk_.data(), size, inflated_.data());
     produced = 0;
     if (n) {
-      queue_.Submit(*output, *n);
+      output->Write(inflated_.data(), *n);
       produced = static_cast<uint32_t>(*n);
     } else {
       ErrorCode = 2;
@@ -244,9 +239,8 @@ void TSetupKVBZip::ReadChunk(Run& run, int32_t header, ArchiveOutput* output) {
         OnArchiveError(*this, ErrorCode);
     }
   } else {
-    // A stored chunk is at most a piece long (checked above).
-    run.stream->Read(queue_.Buffer(), size);
-    queue_.Submit(*output, size);
+    run.stream->Read(chunk_.data(), size);
+    output->Write(chunk_.data(), size);
     produced = static_cast<uint32_t>(size);
   }
   if (ProcessMessages)

@@ -18,7 +18,6 @@
 
 #include "setupdata/archive_codec.h"
 #include "setupdata/archive_files.h"
-#include "setupdata/archive_output_queue.h"
 #include "setupdata/archive_stream.h"
 
 namespace kvb {
@@ -129,8 +128,8 @@ class TSetupKVBZip {
 
   std::unique_ptr<ArchiveFiles> files_;
   ChunkInflater inflater_;
-  std::vector<uint8_t> chunk_;  // one compressed chunk as stored
-  ArchiveOutputQueue queue_;    // inflated and stored chunks on their way to the files
+  std::vector<uint8_t> chunk_;     // one chunk as stored
+  std::vector<uint8_t> inflated_;  // one chunk inflated
 };
 
 }  // namespace kvb
