@@ -77,10 +77,8 @@ class NullBuffer final : public std::streambuf {
 };
 
 // Extracts `block` into `dir` (entry N to "N"), or skips every entry.
-bool ExtractBlock(const std::string& block, const std::string& dir, bool skip, bool pump = true) {
+bool ExtractBlock(const std::string& block, const std::string& dir, bool skip) {
   TSetupKVBZip zip;
-  if (!pump)
-    zip.ProcessMessages = nullptr;
   zip.OnBeforeFile = [&](TSetupKVBZip&, int32_t index, std::string& name, bool& extract, uint32_t,
                          uint32_t&) {
     name += std::to_string(index);
@@ -214,21 +212,19 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
       std::thread::hardware_concurrency(), t_all, cpu_all, t_one, cpu_one, t_one / t_all);
   CompareCompressors(plan, std::min<uint64_t>(mib << 20, 32u << 20));
 
-  auto extract = [&](bool skip, bool pump) {
+  auto extract = [&](bool skip) {
     return Best(3, [&] {
       fs::remove_all(out_dir);
-      if (!ExtractBlock(block, out_dir, skip, pump))
+      if (!ExtractBlock(block, out_dir, skip))
         std::abort();
     });
   };
-  const Timing a = extract(false, true);
+  const Timing a = extract(false);
   if (!SameAsPlan(plan, out_dir)) {
     std::printf("extracted files differ from the originals\n");
     return 1;
   }
-  const Timing a_no_pump = extract(false, false);
-  const Timing d = extract(true, true);
-  const Timing d_no_pump = extract(true, false);
+  const Timing d = extract(true);
   std::string bytes;
   {
     std::ifstream in(block, std::ios::binary);
@@ -239,18 +235,16 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
   const Timing b_zlib = InflateAll(bytes, chunks, ZlibCodec::kZlib);
   const double total = info.TotalSize / kMiB;
   std::printf("times below: best of 3, wall / CPU seconds\n");
-  std::printf(
-      "(a) extraction %.3f / %.3f s = %.0f / %.0f MiB/s (without the message pump %.3f / %.3f s)\n",
-      a.wall, a.cpu, total / a.wall, total / a.cpu, a_no_pump.wall, a_no_pump.cpu);
+  std::printf("(a) extraction %.3f / %.3f s = %.0f / %.0f MiB/s\n", a.wall, a.cpu, total / a.wall,
+              total / a.cpu);
   std::printf(
       "(b) raw inflation in memory, libdeflate %.3f / %.3f s; zlib %.3f / %.3f s; "
       "libdeflate %.2f / %.2f x zlib\n",
       b.wall, b.cpu, b_zlib.wall, b_zlib.cpu, b_zlib.wall / b.wall, b_zlib.cpu / b.cpu);
   std::printf("(c) a/b (speed of extraction / speed of raw inflation) = %.2f / %.2f\n",
               b.wall / a.wall, b.cpu / a.cpu);
-  std::printf(
-      "(d) skipping every entry %.4f / %.4f s = %.2f%% / %.2f%% of (a) (without the pump %.4f s)\n",
-      d.wall, d.cpu, 100 * d.wall / a.wall, 100 * d.cpu / a.cpu, d_no_pump.wall);
+  std::printf("(d) skipping every entry %.4f / %.4f s = %.2f%% / %.2f%% of (a)\n", d.wall, d.cpu,
+              100 * d.wall / a.wall, 100 * d.cpu / a.cpu);
 
   // Peak memory in a fresh process for a small and this block.
   const std::string small = (work / "small.bin").string();

@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
-
-#ifndef _WIN32
-#include <time.h>
-#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -40,9 +37,7 @@ inline double CpuSeconds() {
   };
   return seconds(kernel) + seconds(user);
 #else
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec / 1e9;
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 #endif
 }
 
