@@ -49,7 +49,8 @@ class DeviceAccessor {
   virtual bool CreateFolder(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;  // the folder must be empty
   virtual bool RemoveFile(const std::string& path) = 0;
-  virtual bool CopyOnDevice(const std::string& source, const std::string& destination) = 0;  // overwrites
+  virtual bool CopyOnDevice(const std::string& source,
+                            const std::string& destination) = 0;  // overwrites
   virtual bool CopyToDevice(const std::string& local_path, const std::string& device_path) = 0;
   virtual bool CopyFromDevice(const std::string& device_path, const std::string& local_path) = 0;
 

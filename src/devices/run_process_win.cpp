@@ -14,7 +14,8 @@ namespace {
 void WaitPumping(HANDLE process) {
   for (;;) {
     const DWORD wake = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
-    if (wake != WAIT_OBJECT_0 + 1) return;  // ended, or the wait failed
+    if (wake != WAIT_OBJECT_0 + 1)
+      return;  // ended, or the wait failed
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -29,8 +30,11 @@ void WaitPumping(HANDLE process) {
 
 }  // namespace
 
-uint32_t RunProcess(const std::string& program, const std::string& arguments,
-                    const std::string& working_folder, bool wait_idle, bool wait_exit) {
+uint32_t RunProcess(const std::string& program,
+                    const std::string& arguments,
+                    const std::string& working_folder,
+                    bool wait_idle,
+                    bool wait_exit) {
   const std::string command = "\"" + program + "\" " + arguments;
   std::vector<char> command_line(command.begin(), command.end());
   command_line.push_back('\0');
@@ -38,7 +42,8 @@ uint32_t RunProcess(const std::string& program, const std::string& arguments,
   if (folder.empty()) {
     folder = ExcludeTrailingBackslash(ExtractFilePath(program));
     // "C:" alone would name the current folder of drive C, not its root.
-    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    if (folder.size() == 2 && folder[1] == ':')
+      folder += '\\';
   }
 
   STARTUPINFOA startup = {};
@@ -49,8 +54,10 @@ uint32_t RunProcess(const std::string& program, const std::string& arguments,
     return GetLastError();
   }
   CloseHandle(info.hThread);
-  if (wait_idle) WaitForInputIdle(info.hProcess, INFINITE);
-  if (wait_exit) WaitPumping(info.hProcess);
+  if (wait_idle)
+    WaitForInputIdle(info.hProcess, INFINITE);
+  if (wait_exit)
+    WaitPumping(info.hProcess);
   CloseHandle(info.hProcess);
   return 0;
 }

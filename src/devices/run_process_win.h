@@ -11,7 +11,10 @@ namespace kvb {
 // program's own folder when empty). With `wait_idle` waits until the program is ready
 // for input; with `wait_exit` until it ends, processing this thread's window messages
 // meanwhile. Returns 0, or the system error code when the program could not be started.
-uint32_t RunProcess(const std::string& program, const std::string& arguments,
-                    const std::string& working_folder, bool wait_idle, bool wait_exit);
+uint32_t RunProcess(const std::string& program,
+                    const std::string& arguments,
+                    const std::string& working_folder,
+                    bool wait_idle,
+                    bool wait_exit);
 
 }  // namespace kvb

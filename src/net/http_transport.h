@@ -23,7 +23,8 @@ class HttpTransport {
   // GET into a newly created (replaced) local file, reporting kData events to `progress`
   // (the caller reports kStart and kEnd). On failure no partial file is left.
   // CancelDownload makes a running download fail.
-  virtual bool Download(const std::string& url, const std::string& local_file,
+  virtual bool Download(const std::string& url,
+                        const std::string& local_file,
                         const HttpProgressHandler& progress) = 0;
   // POST of `data` (no body when empty); the answer is discarded.
   virtual bool Post(const std::string& url, const std::string& data) = 0;

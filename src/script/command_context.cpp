@@ -32,15 +32,20 @@ bool RunCommand(CommandContext& c) {
 }
 
 std::optional<uint32_t> RegistryRootByName(std::string_view name) {
-  if (name == "HKEY_CLASSES_ROOT") return 0x80000000u;
-  if (name == "HKEY_CURRENT_USER") return 0x80000001u;
-  if (name == "HKEY_LOCAL_MACHINE") return 0x80000002u;
+  if (name == "HKEY_CLASSES_ROOT")
+    return 0x80000000u;
+  if (name == "HKEY_CURRENT_USER")
+    return 0x80000001u;
+  if (name == "HKEY_LOCAL_MACHINE")
+    return 0x80000002u;
   return std::nullopt;
 }
 
 std::string RegistryKeyPath(std::string_view key) {
-  if (!key.empty() && key.back() == '\\') key.remove_suffix(1);
-  if (!key.empty() && key.front() == '\\') key.remove_prefix(1);
+  if (!key.empty() && key.back() == '\\')
+    key.remove_suffix(1);
+  if (!key.empty() && key.front() == '\\')
+    key.remove_prefix(1);
   return std::string(key);
 }
 

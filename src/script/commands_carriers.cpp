@@ -22,7 +22,8 @@ std::string UrlArg(CommandContext& c, int n) {
 }
 
 void Notify(CommandContext& c, HttpProgressEvent event) {
-  if (c.state.Hooks.DownloadNotification) c.state.Hooks.DownloadNotification(event, 0, 0);
+  if (c.state.Hooks.DownloadNotification)
+    c.state.Hooks.DownloadNotification(event, 0, 0);
 }
 
 void Download(CommandContext& c, HttpTransport* http) {
@@ -31,7 +32,8 @@ void Download(CommandContext& c, HttpTransport* http) {
   Notify(c, HttpProgressEvent::kStart);
   if (http) {
     HttpProgressHandler progress;
-    if (c.state.Hooks.DownloadNotification) progress = c.state.Hooks.DownloadNotification;
+    if (c.state.Hooks.DownloadNotification)
+      progress = c.state.Hooks.DownloadNotification;
     http->Download(url, file, progress);
   }
   Notify(c, HttpProgressEvent::kEnd);
@@ -50,17 +52,20 @@ bool RunInternetCommand(CommandContext& c) {
     case 53: {
       const std::string url = UrlArg(c, 1);
       const std::string data = c.Arg(2);
-      if (http) http->Post(url, data);
+      if (http)
+        http->Post(url, data);
       return true;
     }
     case 54: {
       const std::string url = UrlArg(c, 2);
-      if (!http || !http->Get(url, body)) body.clear();
+      if (!http || !http->Get(url, body))
+        body.clear();
       c.SetOutput(body);
       return true;
     }
     case 111:
-      if (http) http->CancelDownload();
+      if (http)
+        http->CancelDownload();
       return true;
     default:
       return false;
@@ -101,7 +106,8 @@ bool RunCarrierCommand(CommandContext& c) {
       return true;
     }
     case 59:
-      if (c.state.Services.Maintenance) c.state.Services.Maintenance->DetectPreviousInstall();
+      if (c.state.Services.Maintenance)
+        c.state.Services.Maintenance->DetectPreviousInstall();
       return true;
     case 24:
       DllCall(c);

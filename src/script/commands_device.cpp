@@ -21,32 +21,45 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 // DEVICEFILEINFO kind to the accessor's FileInfo part; -1 for an unknown kind.
 int FileInfoPart(std::string_view kind) {
-  if (SameText(kind, "EXISTENCE")) return 0;
-  if (SameText(kind, "EXTENSION")) return 1;
-  if (SameText(kind, "NAME")) return 2;
-  if (SameText(kind, "PATH")) return 3;
-  if (SameText(kind, "SIZE")) return 4;
+  if (SameText(kind, "EXISTENCE"))
+    return 0;
+  if (SameText(kind, "EXTENSION"))
+    return 1;
+  if (SameText(kind, "NAME"))
+    return 2;
+  if (SameText(kind, "PATH"))
+    return 3;
+  if (SameText(kind, "SIZE"))
+    return 4;
   return -1;
 }
 
 std::string OwnerInfo(DeviceAccessor* d, std::string_view field) {
-  if (d && field == "NAME") return d->OwnerInfo(0);
-  if (d && field == "COMPANY") return d->OwnerInfo(1);
+  if (d && field == "NAME")
+    return d->OwnerInfo(0);
+  if (d && field == "COMPANY")
+    return d->OwnerInfo(1);
   return {};
 }
 
 std::string OsVersion(DeviceAccessor* d, std::string_view part) {
-  if (!d) return "0";
-  if (part == "MAJOR") return d->OsVersion(0);
-  if (part == "MINOR") return d->OsVersion(1);
-  if (part == "FULL") return d->OsVersion(2);
+  if (!d)
+    return "0";
+  if (part == "MAJOR")
+    return d->OsVersion(0);
+  if (part == "MINOR")
+    return d->OsVersion(1);
+  if (part == "FULL")
+    return d->OsVersion(2);
   return {};
 }
 
 std::string DeviceFileInfo(DeviceAccessor* d, const std::string& path, std::string_view kind) {
   const int part = FileInfoPart(kind);
-  if (d && part >= 0) return d->FileInfo(path, part);
-  if (!d && (part == 0 || part == 4)) return "0";
+  if (d && part >= 0)
+    return d->FileInfo(path, part);
+  if (!d && (part == 0 || part == 4))
+    return "0";
   return {};
 }
 
@@ -91,32 +104,40 @@ std::optional<std::string> DeviceOutput(CommandContext& c, DeviceAccessor* d) {
 
 bool RunDeviceOutput(CommandContext& c, DeviceAccessor* d) {
   const std::optional<std::string> value = DeviceOutput(c, d);
-  if (value) c.SetOutput(*value);
+  if (value)
+    c.SetOutput(*value);
   return value.has_value();
 }
 
 bool RunDeviceAction(CommandContext& c, DeviceAccessor* d) {
   switch (c.Code()) {
     case 64:
-      if (d) d->RunProgram(c.Arg(1), c.Arg(2));
+      if (d)
+        d->RunProgram(c.Arg(1), c.Arg(2));
       return true;
     case 67:
-      if (d) d->CreateFolder(c.Arg(1));
+      if (d)
+        d->CreateFolder(c.Arg(1));
       return true;
     case 68:
-      if (d) d->RemoveFolder(c.Arg(1));
+      if (d)
+        d->RemoveFolder(c.Arg(1));
       return true;
     case 78:
-      if (d) d->CopyOnDevice(c.Arg(1), c.Arg(2));
+      if (d)
+        d->CopyOnDevice(c.Arg(1), c.Arg(2));
       return true;
     case 79:
-      if (d) d->CopyToDevice(c.Arg(1), c.Arg(2));
+      if (d)
+        d->CopyToDevice(c.Arg(1), c.Arg(2));
       return true;
     case 80:
-      if (d) d->CopyFromDevice(c.Arg(1), c.Arg(2));
+      if (d)
+        d->CopyFromDevice(c.Arg(1), c.Arg(2));
       return true;
     case 81:
-      if (d) d->RemoveFile(c.Arg(1));
+      if (d)
+        d->RemoveFile(c.Arg(1));
       return true;
     default:
       return false;
@@ -158,8 +179,10 @@ void DeviceWriteReg(CommandContext& c, DeviceAccessor* d) {
   const std::string name = c.Arg(3);
   const std::string data = c.Arg(4);
   std::optional<int32_t> number;
-  if (IsDigitsOnly(data)) number = ScriptInteger(data);
-  if (!d || !d->OpenKey(root, key)) return;
+  if (IsDigitsOnly(data))
+    number = ScriptInteger(data);
+  if (!d || !d->OpenKey(root, key))
+    return;
   if (number) {
     d->WriteInteger(name, *number);
   } else {
@@ -172,7 +195,8 @@ void DeviceDeleteReg(CommandContext& c, DeviceAccessor* d) {
   const uint32_t root = SelectDeviceRoot(c, c.Raw(1));
   const std::string key = RegistryKeyPath(c.Arg(2));
   const std::string name = c.Arg(3);
-  if (!d) return;
+  if (!d)
+    return;
   if (name.empty()) {
     d->DeleteKey(root, key);
   } else if (d->OpenKey(root, key)) {
@@ -201,8 +225,10 @@ bool RunDeviceRegistry(CommandContext& c, DeviceAccessor* d) {
 
 DeviceAccessor* ConnectedDevice(CommandContext& c) {
   DeviceAccessor* device = c.state.Services.Device.get();
-  if (!device) return nullptr;
-  if (!device->IsConnected() && device->Probe()) device->Connect(true);
+  if (!device)
+    return nullptr;
+  if (!device->IsConnected() && device->Probe())
+    device->Connect(true);
   return device->IsConnected() ? device : nullptr;
 }
 
@@ -213,12 +239,12 @@ bool RunDeviceCommand(CommandContext& c) {
     c.SetOutput(Flag(device && device->Probe()));
     return true;
   }
-  const bool is_device_code = (code >= 62 && code <= 86 && (code < 69 || code > 74)) ||
-                              code == 108 || code == 109;
-  if (!is_device_code) return false;
+  const bool is_device_code =
+      (code >= 62 && code <= 86 && (code < 69 || code > 74)) || code == 108 || code == 109;
+  if (!is_device_code)
+    return false;
   DeviceAccessor* device = ConnectedDevice(c);
-  return RunDeviceOutput(c, device) || RunDeviceAction(c, device) ||
-         RunDeviceRegistry(c, device);
+  return RunDeviceOutput(c, device) || RunDeviceAction(c, device) || RunDeviceRegistry(c, device);
 }
 
 }  // namespace kvb

@@ -22,7 +22,8 @@ class DeviceFile : public PositionedFile {
   size_t Read(char* buffer, size_t count) override {
     const int64_t position = Position();
     const int64_t size = Size();
-    if (position < 0 || size < 0 || position >= size) return 0;
+    if (position < 0 || size < 0 || position >= size)
+      return 0;
     // The device reads only whole requests, so never ask for more than is left.
     const auto wanted = static_cast<uint32_t>(std::min<int64_t>(count, size - position));
     return device_.ReadFile(buffer, wanted) ? wanted : 0;
@@ -47,14 +48,16 @@ void Append(DeviceAccessor& device, const std::string& text) {
 
 bool RunDeviceFileCommand(CommandContext& c) {
   const uint8_t code = c.Code();
-  if (code < 69 || code > 74) return false;
+  if (code < 69 || code > 74)
+    return false;
   DeviceAccessor* device = ConnectedDevice(c);
   if (code == 69) {
     DeviceFileOpen(c, device);
     return true;
   }
   if (code == 74) {
-    if (device) device->CloseFile();
+    if (device)
+      device->CloseFile();
     return true;
   }
   if (!device || !device->FileIsOpen()) {

@@ -32,7 +32,8 @@ void ListAdd(CommandContext& c) {
     return;
   }
   std::vector<std::string> items = SplitList(list);
-  if (Contains(items, item)) return;
+  if (Contains(items, item))
+    return;
   items.push_back(item);
   c.SetOutput(JoinList(items));
 }
@@ -41,7 +42,8 @@ void ListRemove(CommandContext& c) {
   const std::string item = c.Arg(2);
   std::vector<std::string> kept;
   for (std::string& each : SplitList(c.Arg(1))) {
-    if (!each.empty() && !SameText(each, item)) kept.push_back(std::move(each));
+    if (!each.empty() && !SameText(each, item))
+      kept.push_back(std::move(each));
   }
   c.SetOutput(JoinList(kept));
 }

@@ -7,7 +7,8 @@
 namespace kvb {
 namespace {
 
-constexpr std::string_view kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr std::string_view kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 RegistryRoot SelectRoot(CommandContext& c, std::string_view keyword) {
   if (const std::optional<uint32_t> root = RegistryRootByName(keyword)) {
@@ -19,7 +20,8 @@ RegistryRoot SelectRoot(CommandContext& c, std::string_view keyword) {
 void ReadReg(CommandContext& c, ScriptRegistry* registry) {
   const RegistryRoot root = SelectRoot(c, c.Raw(2));
   std::optional<RegistryValue> value;
-  if (registry) value = registry->ReadValue(root, RegistryKeyPath(c.Arg(3)), c.Arg(4));
+  if (registry)
+    value = registry->ReadValue(root, RegistryKeyPath(c.Arg(3)), c.Arg(4));
   if (value && value->Type == kRegString) {
     c.SetOutput(value->Text);
   } else if (value && value->Type == kRegDword) {
@@ -37,7 +39,8 @@ void WriteReg(CommandContext& c, ScriptRegistry* registry) {
   const std::string data = c.Arg(4);
   if (IsDigitsOnly(data)) {
     const int32_t number = ScriptInteger(data);
-    if (registry) registry->WriteDword(root, key, name, static_cast<uint32_t>(number));
+    if (registry)
+      registry->WriteDword(root, key, name, static_cast<uint32_t>(number));
   } else if (registry) {
     registry->WriteString(root, key, name, data);
   }
@@ -47,7 +50,8 @@ void DeleteReg(CommandContext& c, ScriptRegistry* registry) {
   const RegistryRoot root = SelectRoot(c, c.Raw(1));
   const std::string key = RegistryKeyPath(c.Arg(2));
   const std::string name = c.Arg(3);
-  if (!registry) return;
+  if (!registry)
+    return;
   if (name.empty()) {
     registry->DeleteKey(root, key);
   } else {

@@ -8,10 +8,13 @@ namespace {
 
 // "C:" of "C:\dir\file", "\\server\share" of a UNC path, else empty.
 std::string ExtractFileDrive(std::string_view path) {
-  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
-  if (path.substr(0, 2) != "\\\\") return {};
+  if (path.size() >= 2 && path[1] == ':')
+    return std::string(path.substr(0, 2));
+  if (path.substr(0, 2) != "\\\\")
+    return {};
   const size_t server_end = path.find('\\', 2);
-  if (server_end == std::string_view::npos) return std::string(path);
+  if (server_end == std::string_view::npos)
+    return std::string(path);
   const size_t share_end = path.find('\\', server_end + 1);
   return std::string(path.substr(0, share_end));
 }
@@ -23,24 +26,32 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 std::string VersionText(ScriptSystem* system, const std::string& file) {
   std::optional<std::array<uint16_t, 4>> version;
-  if (system) version = system->FileVersion(file);
+  if (system)
+    version = system->FileVersion(file);
   const std::array<uint16_t, 4> parts = version.value_or(std::array<uint16_t, 4>{});
   return std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." +
          std::to_string(parts[2]) + "." + std::to_string(parts[3]);
 }
 
 std::string FileInfo(ScriptSystem* system, const std::string& file, std::string_view kind) {
-  if (SameText(kind, "NAME")) return ExtractFileName(file);
-  if (SameText(kind, "PATH")) return ExcludeTrailingBackslash(ExtractFilePath(file));
-  if (SameText(kind, "DRIVE")) return ExtractFileDrive(file);
-  if (SameText(kind, "EXTENSION")) return ExtractFileExt(file);
-  if (SameText(kind, "EXISTENCE")) return system && system->FileExists(file) ? "1" : "0";
+  if (SameText(kind, "NAME"))
+    return ExtractFileName(file);
+  if (SameText(kind, "PATH"))
+    return ExcludeTrailingBackslash(ExtractFilePath(file));
+  if (SameText(kind, "DRIVE"))
+    return ExtractFileDrive(file);
+  if (SameText(kind, "EXTENSION"))
+    return ExtractFileExt(file);
+  if (SameText(kind, "EXISTENCE"))
+    return system && system->FileExists(file) ? "1" : "0";
   if (SameText(kind, "SIZE")) {
     std::optional<uint64_t> size;
-    if (system) size = system->FileSize(file);
+    if (system)
+      size = system->FileSize(file);
     return std::to_string(size.value_or(0));
   }
-  if (SameText(kind, "VERSION")) return VersionText(system, file);
+  if (SameText(kind, "VERSION"))
+    return VersionText(system, file);
   return {};
 }
 
@@ -48,10 +59,10 @@ std::string ShortcutPath(CommandContext& c) {
   return IncludeTrailingBackslash(c.Arg(1)) + c.Arg(2) + ".lnk";
 }
 
-bool WindowExists(ScriptSystem* system, const std::string& window_class,
-                  const std::string& title) {
+bool WindowExists(ScriptSystem* system, const std::string& window_class, const std::string& title) {
   // With neither a class nor a title any window would match; that asks for nothing.
-  if (!system || (window_class.empty() && title.empty())) return false;
+  if (!system || (window_class.empty() && title.empty()))
+    return false;
   return system->WindowExists(window_class, title);
 }
 
@@ -115,7 +126,8 @@ bool RunSystemCommand(CommandContext& c) {
     case 40:
     case 41:
     case 44:
-      if (system) RunWithSystem(c, *system);
+      if (system)
+        RunWithSystem(c, *system);
       return true;
     default:
       return false;

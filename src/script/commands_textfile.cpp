@@ -14,9 +14,11 @@ void FileOpen(CommandContext& c) {
   }
   const std::string magic_text = c.Arg(3);
   std::optional<int32_t> magic;
-  if (magic_text != "0") magic = ScriptInteger(magic_text);
+  if (magic_text != "0")
+    magic = ScriptInteger(magic_text);
   std::unique_ptr<ScriptFileStream> stream;
-  if (c.state.Services.System) stream = c.state.Services.System->OpenFileForUpdate(c.Arg(2));
+  if (c.state.Services.System)
+    stream = c.state.Services.System->OpenFileForUpdate(c.Arg(2));
   switch (file.Open(std::move(stream), magic)) {
     case OpenFileResult::kOk:
       c.SetOutput("OK");
@@ -34,7 +36,8 @@ void FileOpen(CommandContext& c) {
 
 bool RunTextFileCommand(CommandContext& c) {
   const uint8_t code = c.Code();
-  if (code < 5 || code > 10) return false;
+  if (code < 5 || code > 10)
+    return false;
   ScriptTextFile& file = c.state.OpenFile;
   if (code == 5) {
     FileOpen(c);

@@ -15,23 +15,30 @@ constexpr int kIdYes = 6;
 constexpr int32_t kMaxPadWidth = 65536;
 
 uint32_t IconStyle(std::string_view kind) {
-  if (kind == "QUESTION") return 0x20;
-  if (kind == "INFORMATION") return 0x40;
-  if (kind == "ERROR") return 0x10;
-  if (kind == "WARNING") return 0x30;
+  if (kind == "QUESTION")
+    return 0x20;
+  if (kind == "INFORMATION")
+    return 0x40;
+  if (kind == "ERROR")
+    return 0x10;
+  if (kind == "WARNING")
+    return 0x30;
   return 0;
 }
 
 void Message(CommandContext& c) {
-  if (!c.state.Services.Prompt) return;
+  if (!c.state.Services.Prompt)
+    return;
   c.state.Services.Prompt->ShowMessage(c.Arg(1), c.Arg(2), IconStyle(c.Raw(3)));
 }
 
 void Ask(CommandContext& c) {
   uint32_t style = kYesNoStyle | IconStyle(c.Raw(4));
-  if (SameText(c.Arg(1), "NO")) style |= kSecondButtonDefault;
+  if (SameText(c.Arg(1), "NO"))
+    style |= kSecondButtonDefault;
   int answer = 0;
-  if (c.state.Services.Prompt) answer = c.state.Services.Prompt->ShowMessage(c.Arg(2), c.Arg(3), style);
+  if (c.state.Services.Prompt)
+    answer = c.state.Services.Prompt->ShowMessage(c.Arg(2), c.Arg(3), style);
   c.SetOutput(answer == kIdYes ? "YES" : "NO");
 }
 
@@ -40,17 +47,24 @@ void Ask(CommandContext& c) {
 int32_t Calculate(int32_t a, std::string_view operation, int32_t b) {
   const uint32_t ua = static_cast<uint32_t>(a);
   const uint32_t ub = static_cast<uint32_t>(b);
-  if (SameText(operation, "ADDITION")) return static_cast<int32_t>(ua + ub);
-  if (SameText(operation, "SUBTRACTION")) return static_cast<int32_t>(ua - ub);
-  if (SameText(operation, "MULTIPLICATION")) return static_cast<int32_t>(ua * ub);
+  if (SameText(operation, "ADDITION"))
+    return static_cast<int32_t>(ua + ub);
+  if (SameText(operation, "SUBTRACTION"))
+    return static_cast<int32_t>(ua - ub);
+  if (SameText(operation, "MULTIPLICATION"))
+    return static_cast<int32_t>(ua * ub);
   if (SameText(operation, "DIVISION")) {
-    if (b == 0) return 0;
-    if (b == -1) return static_cast<int32_t>(0u - ua);
+    if (b == 0)
+      return 0;
+    if (b == -1)
+      return static_cast<int32_t>(0u - ua);
     return a / b;
   }
   if (SameText(operation, "REMAINDER")) {
-    if (b == 0) return a;
-    if (b == -1) return 0;
+    if (b == 0)
+      return a;
+    if (b == -1)
+      return 0;
     return a % b;
   }
   return a;
@@ -75,7 +89,8 @@ void ToHex(CommandContext& c) {
 
 // 1 to 8 significant hexadecimal digits; nullopt for anything else.
 std::optional<uint32_t> ParseHex(std::string_view text) {
-  if (text.empty()) return std::nullopt;
+  if (text.empty())
+    return std::nullopt;
   uint64_t value = 0;
   for (char ch : text) {
     int digit;
@@ -87,7 +102,8 @@ std::optional<uint32_t> ParseHex(std::string_view text) {
       return std::nullopt;
     }
     value = value * 16 + static_cast<uint64_t>(digit);
-    if (value > 0xFFFFFFFFu) return std::nullopt;
+    if (value > 0xFFFFFFFFu)
+      return std::nullopt;
   }
   return static_cast<uint32_t>(value);
 }
@@ -99,13 +115,15 @@ void FromHex(CommandContext& c) {
 void PadZeros(CommandContext& c) {
   std::string value = c.Arg(1);
   const int32_t width = std::min(c.IntArg(2), kMaxPadWidth);
-  if (width > static_cast<int32_t>(value.size())) value.insert(0, width - value.size(), '0');
+  if (width > static_cast<int32_t>(value.size()))
+    value.insert(0, width - value.size(), '0');
   c.SetOutput(value);
 }
 
 void Wait(CommandContext& c) {
   const int32_t milliseconds = c.IntArg(1);
-  if (milliseconds > 0 && c.state.Services.System) c.state.Services.System->Sleep(milliseconds);
+  if (milliseconds > 0 && c.state.Services.System)
+    c.state.Services.System->Sleep(milliseconds);
 }
 
 }  // namespace

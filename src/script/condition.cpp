@@ -40,26 +40,34 @@ void AlignVersions(std::string& left, std::string& right) {
 
 bool Compare(std::string_view left, std::string_view right, std::string_view op) {
   const int order = left.compare(right);
-  if (op == "=") return order == 0;
-  if (op == "!=") return order != 0;
-  if (op == ">") return order > 0;
-  if (op == "<") return order < 0;
-  if (op == ">=") return order >= 0;
+  if (op == "=")
+    return order == 0;
+  if (op == "!=")
+    return order != 0;
+  if (op == ">")
+    return order > 0;
+  if (op == "<")
+    return order < 0;
+  if (op == ">=")
+    return order >= 0;
   return order <= 0;  // "<="
 }
 
-bool ComponentClause(Variables& variables, std::string_view other, std::string_view op,
+bool ComponentClause(Variables& variables,
+                     std::string_view other,
+                     std::string_view op,
                      bool package_has_components) {
-  if (variables.SelectedComponents.empty() && !package_has_components) return true;
+  if (variables.SelectedComponents.empty() && !package_has_components)
+    return true;
   const std::string name = variables.GetVariableValue(other);
   for (const std::string& selected : SplitText(variables.SelectedComponents, "|")) {
-    if (SameText(selected, name)) return op == "=";
+    if (SameText(selected, name))
+      return op == "=";
   }
   return op == "!=";
 }
 
-bool EvaluateClause(Variables& variables, std::string_view clause,
-                    bool package_has_components) {
+bool EvaluateClause(Variables& variables, std::string_view clause, bool package_has_components) {
   for (size_t p = 0; p < clause.size(); ++p) {
     size_t length = 0;
     const std::string_view two = clause.substr(p, 2);
@@ -74,19 +82,22 @@ bool EvaluateClause(Variables& variables, std::string_view clause,
     const size_t right_start = p + length + 1;
     const std::string_view right =
         right_start < clause.size() ? clause.substr(right_start) : std::string_view();
-    return CompareClause(variables, left, right, clause.substr(p, length),
-                         package_has_components);
+    return CompareClause(variables, left, right, clause.substr(p, length), package_has_components);
   }
   return true;  // no operator: the clause is ignored
 }
 
 }  // namespace
 
-bool CompareClause(Variables& variables, std::string_view left, std::string_view right,
-                   std::string_view op, bool package_has_components) {
+bool CompareClause(Variables& variables,
+                   std::string_view left,
+                   std::string_view right,
+                   std::string_view op,
+                   bool package_has_components) {
   const bool left_is_components = SameText(left, kComponentsName);
   const bool right_is_components = SameText(right, kComponentsName);
-  if (left_is_components && right_is_components) return op == "=";
+  if (left_is_components && right_is_components)
+    return op == "=";
   if (left_is_components || right_is_components) {
     return ComponentClause(variables, left_is_components ? right : left, op,
                            package_has_components);
@@ -103,15 +114,18 @@ bool CompareClause(Variables& variables, std::string_view left, std::string_view
   return Compare(l, r, op);
 }
 
-bool EvaluateCondition(Variables& variables, std::string_view condition,
+bool EvaluateCondition(Variables& variables,
+                       std::string_view condition,
                        bool package_has_components) {
   size_t start = 0;
   for (size_t bar = condition.find('|'); bar != std::string_view::npos;
        bar = condition.find('|', start)) {
     const std::string_view clause = condition.substr(start, bar - start);
     start = bar + 1;
-    if (clause.empty()) continue;
-    if (!EvaluateClause(variables, clause, package_has_components)) return false;
+    if (clause.empty())
+      continue;
+    if (!EvaluateClause(variables, clause, package_has_components))
+      return false;
   }
   return true;
 }

@@ -13,12 +13,16 @@ class Variables;
 // "<" (the two-character operators preferred at a position) splits it; one separator
 // character on either side of the operator belongs to neither operand, so '%A%=1' compares
 // '%A' with ''. Clauses without an operator are ignored.
-bool EvaluateCondition(Variables& variables, std::string_view condition,
+bool EvaluateCondition(Variables& variables,
+                       std::string_view condition,
                        bool package_has_components);
 
 // Compares the operands by value (see the .cpp for the component test, digit padding and
 // version comparison).
-bool CompareClause(Variables& variables, std::string_view left, std::string_view right,
-                   std::string_view op, bool package_has_components);
+bool CompareClause(Variables& variables,
+                   std::string_view left,
+                   std::string_view right,
+                   std::string_view op,
+                   bool package_has_components);
 
 }  // namespace kvb

@@ -9,7 +9,8 @@ namespace kvb {
 
 int32_t ScriptInteger(std::string_view text) {
   const std::optional<int32_t> value = ParseLenientInt(text);
-  if (!value) throw ScriptConversionError{};
+  if (!value)
+    throw ScriptConversionError{};
   return *value;
 }
 

@@ -5,8 +5,10 @@ namespace kvb {
 namespace {
 
 std::string_view TrimControls(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+    text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+    text.remove_suffix(1);
   return text;
 }
 

@@ -32,10 +32,12 @@ class DllCaller {
   // Loads the library, calls the function with the arguments (the first argument is the
   // first parameter), copies the returned string, releases it through the library's
   // "freememory" when exported, and unloads the library. Empty on failure.
-  virtual std::string CallString(const std::string& library, const std::string& function,
+  virtual std::string CallString(const std::string& library,
+                                 const std::string& function,
                                  const std::vector<DllArgument>& arguments) = 0;
   // The same for a 32-bit result; 0 on failure.
-  virtual int32_t CallInteger(const std::string& library, const std::string& function,
+  virtual int32_t CallInteger(const std::string& library,
+                              const std::string& function,
                               const std::vector<DllArgument>& arguments) = 0;
   // Whether the last call failed: library not loaded, function not exported, too many
   // arguments, or an exception inside the call.

@@ -12,26 +12,33 @@ bool TDLLInvoke::Load(const std::string& file) {
 }
 
 void TDLLInvoke::Unload() {
-  if (Module) FreeLibrary(Module);
+  if (Module)
+    FreeLibrary(Module);
   Module = nullptr;
 }
 
 TDLLInvoke::Outcome TDLLInvoke::Invoke(const std::string& function,
-                                       const std::vector<uint32_t>& words, uint32_t& result) {
-  if (!Module) return Outcome::kNotFound;
+                                       const std::vector<uint32_t>& words,
+                                       uint32_t& result) {
+  if (!Module)
+    return Outcome::kNotFound;
   const FARPROC address = GetProcAddress(Module, function.c_str());
-  if (!address) return Outcome::kNotFound;
+  if (!address)
+    return Outcome::kNotFound;
   bool faulted = false;
   result = GuardedCall(reinterpret_cast<const void*>(address), words, faulted);
   return faulted ? Outcome::kFaulted : Outcome::kOk;
 }
 
-bool TDLLCall::Call(const std::string& library, const std::string& function,
-                    const std::vector<DllArgument>& arguments, uint32_t& result) {
+bool TDLLCall::Call(const std::string& library,
+                    const std::string& function,
+                    const std::vector<DllArgument>& arguments,
+                    uint32_t& result) {
   Error = true;
   result = 0;
   Arguments = arguments;
-  if (Arguments.size() > kMaxArguments || !Invoker.Load(library)) return false;
+  if (Arguments.size() > kMaxArguments || !Invoker.Load(library))
+    return false;
   std::vector<uint32_t> words;
   for (const DllArgument& argument : Arguments) {
     words.push_back(argument.ArgKind == DllArgument::kString
@@ -46,7 +53,8 @@ bool TDLLCall::Call(const std::string& library, const std::string& function,
   return true;
 }
 
-std::string TDLLCall::CallString(const std::string& library, const std::string& function,
+std::string TDLLCall::CallString(const std::string& library,
+                                 const std::string& function,
                                  const std::vector<DllArgument>& arguments) {
   uint32_t returned = 0;
   std::string text;
@@ -66,11 +74,13 @@ std::string TDLLCall::CallString(const std::string& library, const std::string& 
     }
   }
   Invoker.Unload();
-  if (Error) text.clear();
+  if (Error)
+    text.clear();
   return text;
 }
 
-int32_t TDLLCall::CallInteger(const std::string& library, const std::string& function,
+int32_t TDLLCall::CallInteger(const std::string& library,
+                              const std::string& function,
                               const std::vector<DllArgument>& arguments) {
   uint32_t returned = 0;
   Call(library, function, arguments, returned);

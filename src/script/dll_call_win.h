@@ -13,9 +13,11 @@ class TDLLCall : public DllCaller {
   // More arguments than this make the call fail instead of growing the stack without bound.
   static constexpr size_t kMaxArguments = 256;
 
-  std::string CallString(const std::string& library, const std::string& function,
+  std::string CallString(const std::string& library,
+                         const std::string& function,
                          const std::vector<DllArgument>& arguments) override;
-  int32_t CallInteger(const std::string& library, const std::string& function,
+  int32_t CallInteger(const std::string& library,
+                      const std::string& function,
                       const std::vector<DllArgument>& arguments) override;
   bool Failed() const override { return Error; }
 
@@ -26,8 +28,10 @@ class TDLLCall : public DllCaller {
 
  private:
   // Loads the library and calls the function; false on any failure.
-  bool Call(const std::string& library, const std::string& function,
-            const std::vector<DllArgument>& arguments, uint32_t& result);
+  bool Call(const std::string& library,
+            const std::string& function,
+            const std::vector<DllArgument>& arguments,
+            uint32_t& result);
 };
 
 }  // namespace kvb

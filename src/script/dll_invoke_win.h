@@ -32,8 +32,7 @@ class TDLLInvoke {
   void Unload();
   enum class Outcome { kOk, kNotFound, kFaulted };
   // Calls the export `function` of the loaded library.
-  Outcome Invoke(const std::string& function, const std::vector<uint32_t>& words,
-                 uint32_t& result);
+  Outcome Invoke(const std::string& function, const std::vector<uint32_t>& words, uint32_t& result);
 
   HMODULE Module = nullptr;
 };

@@ -7,8 +7,10 @@
 
 #include "script/dll_invoke_win.h"
 
-extern "C" uint32_t kvb_guarded_call(const void* function, const uint32_t* words,
-                                     uint32_t count, uint32_t* faulted);
+extern "C" uint32_t kvb_guarded_call(const void* function,
+                                     const uint32_t* words,
+                                     uint32_t count,
+                                     uint32_t* faulted);
 
 // Frame layout built on the stack by kvb_guarded_call, lowest address first: the previous
 // exception registration, the handler, the resume address, and the stack and frame
@@ -80,7 +82,8 @@ namespace {
 
 __attribute__((noinline)) uint32_t StringLength(const char* text) {
   uint32_t length = 0;
-  while (text[length] != '\0') ++length;
+  while (text[length] != '\0')
+    ++length;
   return length;
 }
 
@@ -88,8 +91,8 @@ __attribute__((noinline)) uint32_t StringLength(const char* text) {
 
 uint32_t GuardedCall(const void* function, const std::vector<uint32_t>& words, bool& faulted) {
   uint32_t fault = 0;
-  const uint32_t result = kvb_guarded_call(function, words.data(),
-                                           static_cast<uint32_t>(words.size()), &fault);
+  const uint32_t result =
+      kvb_guarded_call(function, words.data(), static_cast<uint32_t>(words.size()), &fault);
   faulted = fault != 0;
   return result;
 }
@@ -98,7 +101,8 @@ std::optional<size_t> GuardedStringLength(const char* text) {
   bool faulted = false;
   const uint32_t length = GuardedCall(reinterpret_cast<const void*>(&StringLength),
                                       {reinterpret_cast<uint32_t>(text)}, faulted);
-  if (faulted) return std::nullopt;
+  if (faulted)
+    return std::nullopt;
   return length;
 }
 

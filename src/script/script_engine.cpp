@@ -9,7 +9,8 @@
 
 namespace kvb {
 
-ScriptRuntime::ScriptRuntime(Variables& variables, ScriptServices services,
+ScriptRuntime::ScriptRuntime(Variables& variables,
+                             ScriptServices services,
                              const ScriptEngineOptions& options)
     : Vars(variables),
       Services(std::move(services)),
@@ -41,7 +42,8 @@ std::string_view BlockId(const TScriptStatement& statement, int arg) {
 int FindMarker(const TScript& script, int opener, uint8_t code, std::string_view id) {
   for (int j = opener + 1; j < StatementCount(script); ++j) {
     const TScriptStatement& s = script.Statements[j];
-    if (s.CommandCode() == code && BlockId(s, 1) == id) return j;
+    if (s.CommandCode() == code && BlockId(s, 1) == id)
+      return j;
   }
   return -1;
 }
@@ -53,7 +55,8 @@ bool LoopShouldStop(int result) {
 
 }  // namespace
 
-TScriptEngine::TScriptEngine(Variables& variables, ScriptServices services,
+TScriptEngine::TScriptEngine(Variables& variables,
+                             ScriptServices services,
                              const ScriptEngineOptions& options)
     : state_(variables, std::move(services), options) {}
 
@@ -78,8 +81,10 @@ int TScriptEngine::RunScript(const TScript& script, int first, int last, bool to
 
   int i = first;
   while (i <= last) {
-    if (i < 0 || i >= StatementCount(script)) return kResultNormal;
-    if (!Step()) return kResultExit;
+    if (i < 0 || i >= StatementCount(script))
+      return kResultNormal;
+    if (!Step())
+      return kResultExit;
     const TScriptStatement& statement = script.Statements[i];
     const uint8_t code = statement.CommandCode();
     if (code != kCmdWhile && code != kCmdIf && !EvaluateCondition(FieldText(statement.Guard))) {
@@ -92,13 +97,16 @@ int TScriptEngine::RunScript(const TScript& script, int first, int last, bool to
     } catch (const ScriptConversionError&) {
       return kResultExit;
     }
-    if (flow.leave) return flow.result;
-    if (flow.next < 0) break;
+    if (flow.leave)
+      return flow.result;
+    if (flow.next < 0)
+      break;
     i = flow.next;
   }
   if (top && !state_.InstallationRunning && SameText(state_.CurrentPageName, "INSTALL")) {
     state_.CurrentPageName.clear();
-    if (state_.Hooks.StartInstallation) state_.Hooks.StartInstallation();
+    if (state_.Hooks.StartInstallation)
+      state_.Hooks.StartInstallation();
   }
   return kResultNormal;
 }
@@ -135,14 +143,17 @@ TScriptEngine::Flow TScriptEngine::RunOther(const TScriptStatement& statement) {
                                     std::string(context.Raw(2)), std::string(context.Raw(3)));
   }
   const uint8_t code = statement.CommandCode();
-  if (code == kCmdCancel || code == kCmdFinish) return Flow::Leave(kResultAbort);
+  if (code == kCmdCancel || code == kCmdFinish)
+    return Flow::Leave(kResultAbort);
   return Flow::Next(0);
 }
 
 // Continuation after a block whose body run returned `result`.
 TScriptEngine::Flow TScriptEngine::AfterBlock(int result, int end, bool top, bool is_if) {
-  if (result == kResultAbort || result == kResultExit) return Flow::Leave(result);
-  if (result == kResultBreak && is_if) return Flow::Leave(result);
+  if (result == kResultAbort || result == kResultExit)
+    return Flow::Leave(result);
+  if (result == kResultBreak && is_if)
+    return Flow::Leave(result);
   if (result == kResultJump) {
     return top ? Flow::Next(state_.JumpTarget + 1) : Flow::Leave(kResultJump);
   }
@@ -152,9 +163,11 @@ TScriptEngine::Flow TScriptEngine::AfterBlock(int result, int end, bool top, boo
 TScriptEngine::Flow TScriptEngine::RunIf(const TScript& script, int index, bool top) {
   const std::string_view id = BlockId(script.Statements[index], 1);
   const int end = FindMarker(script, index, kCmdEndIf, id);
-  if (end < 0 || depth_ >= kMaxDepth) return Flow::EndOfRange();
+  if (end < 0 || depth_ >= kMaxDepth)
+    return Flow::EndOfRange();
   int otherwise = FindMarker(script, index, kCmdElse, id);
-  if (otherwise > end) otherwise = -1;
+  if (otherwise > end)
+    otherwise = -1;
   int result = kResultNormal;
   if (EvaluateCondition(FieldText(script.Statements[index].Guard))) {
     result = RunScript(script, index + 1, (otherwise >= 0 ? otherwise : end) - 1, false);
@@ -167,16 +180,19 @@ TScriptEngine::Flow TScriptEngine::RunIf(const TScript& script, int index, bool 
 TScriptEngine::Flow TScriptEngine::RunFor(const TScript& script, int index, bool top) {
   const TScriptStatement& opener = script.Statements[index];
   const int end = FindMarker(script, index, kCmdEndFor, BlockId(opener, 4));
-  if (end < 0 || depth_ >= kMaxDepth) return Flow::EndOfRange();
+  if (end < 0 || depth_ >= kMaxDepth)
+    return Flow::EndOfRange();
   CommandContext args(state_, opener);
   const int64_t first = args.IntArg(2);
   const int64_t last = args.IntArg(3);
   int result = kResultNormal;
   for (int64_t value = first; value <= last; ++value) {
     state_.Vars.SetVariable(args.Raw(1), std::to_string(value), false);
-    if (!Step()) return Flow::Leave(kResultExit);
+    if (!Step())
+      return Flow::Leave(kResultExit);
     result = RunScript(script, index + 1, end - 1, false);
-    if (LoopShouldStop(result)) break;
+    if (LoopShouldStop(result))
+      break;
   }
   return AfterBlock(result, end, top, false);
 }
@@ -184,12 +200,15 @@ TScriptEngine::Flow TScriptEngine::RunFor(const TScript& script, int index, bool
 TScriptEngine::Flow TScriptEngine::RunWhile(const TScript& script, int index, bool top) {
   const TScriptStatement& opener = script.Statements[index];
   const int end = FindMarker(script, index, kCmdEndWhile, BlockId(opener, 1));
-  if (end < 0 || depth_ >= kMaxDepth) return Flow::EndOfRange();
+  if (end < 0 || depth_ >= kMaxDepth)
+    return Flow::EndOfRange();
   int result = kResultNormal;
   while (EvaluateCondition(FieldText(opener.Guard))) {
-    if (!Step()) return Flow::Leave(kResultExit);
+    if (!Step())
+      return Flow::Leave(kResultExit);
     result = RunScript(script, index + 1, end - 1, false);
-    if (LoopShouldStop(result)) break;
+    if (LoopShouldStop(result))
+      break;
   }
   return AfterBlock(result, end, top, false);
 }
@@ -197,25 +216,32 @@ TScriptEngine::Flow TScriptEngine::RunWhile(const TScript& script, int index, bo
 TScriptEngine::Flow TScriptEngine::RunForEach(const TScript& script, int index, bool top) {
   const TScriptStatement& opener = script.Statements[index];
   const int end = FindMarker(script, index, kCmdEndForEach, BlockId(opener, 3));
-  if (end < 0 || depth_ >= kMaxDepth) return Flow::EndOfRange();
+  if (end < 0 || depth_ >= kMaxDepth)
+    return Flow::EndOfRange();
   CommandContext args(state_, opener);
   std::optional<std::vector<ListItemState>> items;
-  if (state_.Hooks.FindListControl) items = state_.Hooks.FindListControl(args.Arg(2));
+  if (state_.Hooks.FindListControl)
+    items = state_.Hooks.FindListControl(args.Arg(2));
   int result = kResultNormal;
   for (const ListItemState& item : items.value_or(std::vector<ListItemState>{})) {
-    if (!item.Selected) continue;
+    if (!item.Selected)
+      continue;
     state_.Vars.SetVariable(args.Raw(1), item.Text, false);
-    if (!Step()) return Flow::Leave(kResultExit);
+    if (!Step())
+      return Flow::Leave(kResultExit);
     result = RunScript(script, index + 1, end - 1, false);
-    if (LoopShouldStop(result)) break;
+    if (LoopShouldStop(result))
+      break;
   }
   return AfterBlock(result, end, top, false);
 }
 
 TScriptEngine::Flow TScriptEngine::RunGoto(const TScript& script, int index, bool top) {
   const int label = FindMarker(script, -1, kCmdLabel, BlockId(script.Statements[index], 1));
-  if (label < 0) return Flow::Next(index + 1);
-  if (top) return Flow::Next(label);
+  if (label < 0)
+    return Flow::Next(index + 1);
+  if (top)
+    return Flow::Next(label);
   state_.JumpTarget = label - 1;
   return Flow::Leave(kResultJump);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/device_accessor.h"
 #include "net/http_transport.h"
 #include "script/script_services.h"
 #include "script/text_file.h"
@@ -42,16 +43,15 @@ struct ListItemState {
 struct ScriptHooks {
   // Every statement the interpreter has no handler for, with its first three arguments as
   // written (unexpanded).
-  std::function<void(uint8_t code, const std::string& a1, const std::string& a2,
-                     const std::string& a3)>
+  std::function<
+      void(uint8_t code, const std::string& a1, const std::string& a2, const std::string& a3)>
       PageCommandHandler;
   // Called when a top-level run ends while the page "INSTALL" is shown and no installation
   // runs, so that the page is never left standing without one.
   std::function<void()> StartInstallation;
   // The items of the list box with this list name on the open page, or nullopt when there
   // is none. Taken once when FOREACHSELECTED starts.
-  std::function<std::optional<std::vector<ListItemState>>(const std::string& name)>
-      FindListControl;
+  std::function<std::optional<std::vector<ListItemState>>(const std::string& name)> FindListControl;
   // The wizard's download progress display.
   std::function<void(HttpProgressEvent event, uint64_t received, uint64_t announced)>
       DownloadNotification;
@@ -80,7 +80,7 @@ struct ScriptRuntime {
 
   ScriptTextFile OpenFile;  // the desktop text file of FILEOPEN .. FILECLOSE
   RegistryRoot RegRoot = RegistryRoot::kCurrentUser;
-  uint32_t DeviceRegRoot = 0x80000001;  // HKEY_CURRENT_USER
+  uint32_t DeviceRegRoot = kDeviceCurrentUser;  // the device's root persists on its own
   std::mt19937 Random;
 
   // Called before every statement and loop iteration; returning false ends the run as EXIT
@@ -90,7 +90,8 @@ struct ScriptRuntime {
 
 class TScriptEngine {
  public:
-  TScriptEngine(Variables& variables, ScriptServices services,
+  TScriptEngine(Variables& variables,
+                ScriptServices services,
                 const ScriptEngineOptions& options = {});
   TScriptEngine(const TScriptEngine&) = delete;
   TScriptEngine& operator=(const TScriptEngine&) = delete;

@@ -9,10 +9,10 @@ class Win32Prompt : public ScriptPrompt {
   explicit Win32Prompt(ApplicationWindowFn application_window)
       : application_window_(std::move(application_window)) {}
 
-  int ShowMessage(const std::string& caption, const std::string& text,
-                  uint32_t style) override {
+  int ShowMessage(const std::string& caption, const std::string& text, uint32_t style) override {
     HWND owner = GetActiveWindow();
-    if (!owner && application_window_) owner = application_window_();
+    if (!owner && application_window_)
+      owner = application_window_();
     return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
   }
 

@@ -16,7 +16,8 @@ class RegKey {
   RegKey(const RegKey&) = delete;
   RegKey& operator=(const RegKey&) = delete;
   ~RegKey() {
-    if (key_) RegCloseKey(key_);
+    if (key_)
+      RegCloseKey(key_);
   }
   LONG Open(RegistryRoot root, const std::string& path, REGSAM access) {
     return RegOpenKeyExA(RootKey(root), path.c_str(), 0, access, &key_);
@@ -33,10 +34,12 @@ class RegKey {
 
 class Win32Registry : public ScriptRegistry {
  public:
-  std::optional<RegistryValue> ReadValue(RegistryRoot root, const std::string& key,
+  std::optional<RegistryValue> ReadValue(RegistryRoot root,
+                                         const std::string& key,
                                          const std::string& name) override {
     RegKey open;
-    if (open.Open(root, key, KEY_ALL_ACCESS) != ERROR_SUCCESS) return std::nullopt;
+    if (open.Open(root, key, KEY_ALL_ACCESS) != ERROR_SUCCESS)
+      return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(open.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
@@ -45,7 +48,8 @@ class Win32Registry : public ScriptRegistry {
     }
     RegistryValue value;
     value.Type = type;
-    if (type != REG_SZ && type != REG_DWORD) return value;
+    if (type != REG_SZ && type != REG_DWORD)
+      return value;
     std::vector<BYTE> data(size + 1);
     if (RegQueryValueExA(open.get(), name.c_str(), nullptr, &type, data.data(), &size) !=
         ERROR_SUCCESS) {
@@ -61,15 +65,16 @@ class Win32Registry : public ScriptRegistry {
     return value;
   }
 
-  bool ValueExists(RegistryRoot root, const std::string& key,
-                   const std::string& name) override {
+  bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) override {
     RegKey open;
     return open.Open(root, key, KEY_READ) == ERROR_SUCCESS &&
            RegQueryValueExA(open.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
                ERROR_SUCCESS;
   }
 
-  bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+  bool WriteString(RegistryRoot root,
+                   const std::string& key,
+                   const std::string& name,
                    const std::string& text) override {
     RegKey open;
     return open.Create(root, key) == ERROR_SUCCESS &&
@@ -78,7 +83,9 @@ class Win32Registry : public ScriptRegistry {
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
   }
 
-  bool WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+  bool WriteDword(RegistryRoot root,
+                  const std::string& key,
+                  const std::string& name,
                   uint32_t value) override {
     RegKey open;
     const DWORD data = value;
@@ -87,15 +94,15 @@ class Win32Registry : public ScriptRegistry {
                           reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
   }
 
-  bool DeleteValue(RegistryRoot root, const std::string& key,
-                   const std::string& name) override {
+  bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override {
     RegKey open;
     return open.Open(root, key, KEY_ALL_ACCESS) == ERROR_SUCCESS &&
            RegDeleteValueA(open.get(), name.c_str()) == ERROR_SUCCESS;
   }
 
   bool DeleteKey(RegistryRoot root, const std::string& key) override {
-    if (key.empty()) return false;  // never the root itself
+    if (key.empty())
+      return false;  // never the root itself
     return RegDeleteKeyA(RootKey(root), key.c_str()) == ERROR_SUCCESS;
   }
 };

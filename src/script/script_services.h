@@ -26,8 +26,7 @@ class ScriptPrompt {
   virtual ~ScriptPrompt() = default;
   // Shows a message box with the MB_ `style`; returns the button chosen (IDOK 1, IDYES 6,
   // IDNO 7).
-  virtual int ShowMessage(const std::string& caption, const std::string& text,
-                          uint32_t style) = 0;
+  virtual int ShowMessage(const std::string& caption, const std::string& text, uint32_t style) = 0;
 };
 
 // Predefined registry roots, by their Windows handle values.
@@ -52,18 +51,21 @@ class ScriptRegistry {
   virtual ~ScriptRegistry() = default;
   // Opens the key with full access, without creating it; nullopt when the key does not
   // open or the value is missing. Values of other types come back with their type only.
-  virtual std::optional<RegistryValue> ReadValue(RegistryRoot root, const std::string& key,
+  virtual std::optional<RegistryValue> ReadValue(RegistryRoot root,
+                                                 const std::string& key,
                                                  const std::string& name) = 0;
   // Opens the key for reading only; true when it has the value.
-  virtual bool ValueExists(RegistryRoot root, const std::string& key,
-                           const std::string& name) = 0;
+  virtual bool ValueExists(RegistryRoot root, const std::string& key, const std::string& name) = 0;
   // Writes open the key, creating it.
-  virtual bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+  virtual bool WriteString(RegistryRoot root,
+                           const std::string& key,
+                           const std::string& name,
                            const std::string& text) = 0;
-  virtual bool WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+  virtual bool WriteDword(RegistryRoot root,
+                          const std::string& key,
+                          const std::string& name,
                           uint32_t value) = 0;
-  virtual bool DeleteValue(RegistryRoot root, const std::string& key,
-                           const std::string& name) = 0;
+  virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
   virtual bool DeleteKey(RegistryRoot root, const std::string& key) = 0;
 };
 
@@ -86,8 +88,7 @@ class ScriptSystem {
   virtual void OpenDocument(const std::string& file) = 0;
   // Starts the program in its own folder; with `wait`, returns once it has ended while
   // keeping the interface responsive.
-  virtual void RunProgram(const std::string& program, const std::string& arguments,
-                          bool wait) = 0;
+  virtual void RunProgram(const std::string& program, const std::string& arguments, bool wait) = 0;
   // Opens an existing file for reading and writing, or creates it; null on failure.
   virtual std::unique_ptr<ScriptFileStream> OpenFileForUpdate(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
@@ -101,13 +102,15 @@ class ScriptSystem {
   virtual bool RemoveFolder(const std::string& path) = 0;
   // A shortcut without description or icon, shown normally; an empty working folder is
   // left unset.
-  virtual bool CreateShortcut(const std::string& link_path, const std::string& target,
+  virtual bool CreateShortcut(const std::string& link_path,
+                              const std::string& target,
                               const std::string& arguments,
                               const std::string& working_folder) = 0;
   // Empty class or title texts match any window.
   virtual bool WindowExists(const std::string& window_class, const std::string& title) = 0;
   // Posts WM_QUIT (`quit`) or WM_CLOSE to the window, when found.
-  virtual void CloseWindow(const std::string& window_class, const std::string& title,
+  virtual void CloseWindow(const std::string& window_class,
+                           const std::string& title,
                            bool quit) = 0;
 };
 

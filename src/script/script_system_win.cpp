@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "base/text.h"
 #include "devices/run_process_win.h"
@@ -28,8 +28,7 @@ class Win32System : public ScriptSystem {
                   nullptr, OrNull(folder), SW_SHOW);
   }
 
-  void RunProgram(const std::string& program, const std::string& arguments,
-                  bool wait) override {
+  void RunProgram(const std::string& program, const std::string& arguments, bool wait) override {
     RunProcess(program, arguments, "", wait, wait);
   }
 
@@ -59,7 +58,8 @@ class Win32System : public ScriptSystem {
 
   std::optional<std::array<uint16_t, 4>> FileVersion(const std::string& path) override {
     VS_FIXEDFILEINFO info;
-    if (!GetFileVersion(path, info)) return std::nullopt;
+    if (!GetFileVersion(path, info))
+      return std::nullopt;
     return std::array<uint16_t, 4>{HIWORD(info.dwFileVersionMS), LOWORD(info.dwFileVersionMS),
                                    HIWORD(info.dwFileVersionLS), LOWORD(info.dwFileVersionLS)};
   }
@@ -67,7 +67,8 @@ class Win32System : public ScriptSystem {
   bool FindFirst(const std::string& pattern) override {
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
+    if (find == INVALID_HANDLE_VALUE)
+      return false;
     FindClose(find);
     return true;
   }
@@ -78,7 +79,8 @@ class Win32System : public ScriptSystem {
 
   bool RemoveFolder(const std::string& path) override { return RemoveDirectoryA(path.c_str()); }
 
-  bool CreateShortcut(const std::string& link_path, const std::string& target,
+  bool CreateShortcut(const std::string& link_path,
+                      const std::string& target,
                       const std::string& arguments,
                       const std::string& working_folder) override {
     return kvb::CreateShortcut(link_path, "", target, arguments, working_folder, "", 0, SW_SHOW);
@@ -88,8 +90,7 @@ class Win32System : public ScriptSystem {
     return FindWindowA(OrNull(window_class), OrNull(title)) != nullptr;
   }
 
-  void CloseWindow(const std::string& window_class, const std::string& title,
-                   bool quit) override {
+  void CloseWindow(const std::string& window_class, const std::string& title, bool quit) override {
     if (HWND window = FindWindowA(OrNull(window_class), OrNull(title))) {
       PostMessageA(window, quit ? WM_QUIT : WM_CLOSE, 0, 0);
     }

@@ -43,7 +43,8 @@ TEST(DeviceCommandsTest, OutputsWithAndWithoutDevice) {
   for (const DeviceCase& c : kDeviceCases) {
     for (const int mode : {0, 1, 2}) {  // no accessor (no ActiveSync), no device, device
       ScriptHarness h(mode > 0);
-      if (mode == 1) h.device->present = false;
+      if (mode == 1)
+        h.device->present = false;
       h.vars.SetVariable("%R%", "before");
       h.Execute({{c.command, c.args}});
       EXPECT_EQ(h.Value("%R%"), mode == 2 ? c.with_device : c.without_device)
@@ -67,7 +68,8 @@ TEST(DeviceCommandsTest, ActionsWithoutDeviceDoNothing) {
              {"COPYTODEVICE", {"a", "\\b"}},
              {"DEVICEDELETEFILE", {"\\a"}},
              {"DEVICEWRITEREG", {"HKEY_CURRENT_USER", "K", "V", "1"}}});
-  for (const std::string& entry : h.log) EXPECT_EQ(entry, "Probe()");
+  for (const std::string& entry : h.log)
+    EXPECT_EQ(entry, "Probe()");
 }
 
 TEST(DeviceCommandsTest, DeviceFileAndRegistry) {
@@ -99,8 +101,7 @@ TEST(DeviceCommandsTest, DeviceFileAndRegistry) {
   EXPECT_EQ(h.Value("%N%|%S%"), "42|4x");
   EXPECT_EQ(h.device->values.count("N"), 0u);
   EXPECT_EQ(h.log.back(), "DeviceDeleteKey(2147483649, Soft)");
-  EXPECT_NE(std::find(h.log.begin(), h.log.end(), "DeviceOpenKey(2147483650, Soft)"),
-            h.log.end());
+  EXPECT_NE(std::find(h.log.begin(), h.log.end(), "DeviceOpenKey(2147483650, Soft)"), h.log.end());
 }
 
 TEST(CarrierCommandsTest, HotSyncUsers) {
@@ -144,8 +145,7 @@ TEST(CarrierCommandsTest, InternetThroughTransport) {
              {"POST", {"http://host/p", "k=v"}},
              {"CANCELDOWNLOAD"}});
   EXPECT_EQ(h.Value("%On%|%Body%"), "1|answer");
-  EXPECT_EQ(h.log, (Log{"Get(http://www.kalvenbrooker.com/check.txt)",
-                        "Get(http://host/a%20b.txt)",
+  EXPECT_EQ(h.log, (Log{"Get(http://www.kalvenbrooker.com/check.txt)", "Get(http://host/a%20b.txt)",
                         "Download(http://host/f%201, C:\\Down Loads\\f 1)",
                         "Post(http://host/p, k=v)", "Cancel()"}));
   EXPECT_EQ(events, (std::vector{HttpProgressEvent::kStart, HttpProgressEvent::kData,
@@ -178,8 +178,7 @@ TEST(DllCommandTest, ResultsAndFailures) {
   h.Execute({{"DLLCALL", {"%Lib%", "Fn", "STRING", "\"a b\", %N%,", " -1"}},
              {"SET", {"%S%", "%DLLResult%"}},
              {"DLLCALL", {"%Lib%", "Fn", "string", ""}}});
-  EXPECT_EQ(h.log, (Log{"CallString(C:\\t.dll, Fn, 'a b' 7 -1)",
-                        "CallInteger(C:\\t.dll, Fn, )"}));
+  EXPECT_EQ(h.log, (Log{"CallString(C:\\t.dll, Fn, 'a b' 7 -1)", "CallInteger(C:\\t.dll, Fn, )"}));
   EXPECT_EQ(h.Value("%S%|%DLLResult%|%ErrorCode%"), "text|-1|0");
   h.dll->fail = true;
   h.Execute({{"DLLCALL", {"x.dll", "Fn", "INTEGER", ""}}});
@@ -202,7 +201,8 @@ TEST(DllCommandTest, ArgumentParsing) {
       {"x1y", {{A::kInteger, "", 1}}},
       {"\"s\"3", {{A::kString, "s", 0}, {A::kInteger, "", 3}}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ParseDllArguments(c.text), c.expected) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseDllArguments(c.text), c.expected) << c.text;
   EXPECT_THROW(ParseDllArguments("1, -"), ScriptConversionError);
 }
 

@@ -36,15 +36,15 @@ TEST(ConditionTest, ClausesOperatorsAndComparison) {
       {"%Ver% = 1.10|", true},
       {"%Ver% > 1.9|", true},
       // The characters next to the operator are separators, even when they are not blanks.
-      {"%A%=1|", false},       // compares '%A' with ''
-      {"x%A%=x1|", false},     // compares 'x%A' with '1'
-      {"%A% =  1|", false},    // right operand ' 1' keeps its second blank
+      {"%A%=1|", false},     // compares '%A' with ''
+      {"x%A%=x1|", false},   // compares 'x%A' with '1'
+      {"%A% =  1|", false},  // right operand ' 1' keeps its second blank
       {"%Empty% = |", true},
       {"%Empty% = 0|", true},  // '' is padded to '0'
       {"no operator here|", true},
-      {"a ! b|", true},        // "!" alone is no operator
+      {"a ! b|", true},  // "!" alone is no operator
       {"a != b|", true},
-      {">= 1|", false},        // left '' (padded '0') is not >= '1'
+      {">= 1|", false},  // left '' (padded '0') is not >= '1'
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EvaluateCondition(vars, c.condition, false), c.expected) << c.condition;

@@ -62,10 +62,7 @@ const FlowCase kFlowCases[] = {
      true,
      "."},
     {"FalseGuardOnForRunsBodyOnce",
-     {{"FOR", {"%I%", "1", "3", "f"}, "A = B|"},
-      Trace("b"),
-      {"ENDFOR", {"f"}},
-      Trace(".")},
+     {{"FOR", {"%I%", "1", "3", "f"}, "A = B|"}, Trace("b"), {"ENDFOR", {"f"}}, Trace(".")},
      true,
      "b."},
     {"WhileWithBreakInsideIf",
@@ -90,10 +87,7 @@ const FlowCase kFlowCases[] = {
       Trace("1")},
      true,
      "1"},
-    {"GotoToMissingLabelIsIgnored",
-     {{"GOTO", {"nowhere"}}, Trace("1")},
-     true,
-     "1"},
+    {"GotoToMissingLabelIsIgnored", {{"GOTO", {"nowhere"}}, Trace("1")}, true, "1"},
     {"GotoBackwardsLoops",
      {{"SET", {"%N%", "0"}},
       {"LABEL", {"top"}},
@@ -113,10 +107,7 @@ const FlowCase kFlowCases[] = {
       Trace(".")},
      true,
      "12."},
-    {"ExitReturnsTrue",
-     {Trace("1"), {"EXIT"}, Trace("x")},
-     true,
-     "1"},
+    {"ExitReturnsTrue", {Trace("1"), {"EXIT"}, Trace("x")}, true, "1"},
     {"ExitInsideNestedBlocksEndsTheRun",
      {{"FOR", {"%I%", "1", "3", "f"}},
       {"IF", {"i"}, "%I% = 2|"},
@@ -127,10 +118,7 @@ const FlowCase kFlowCases[] = {
       Trace("x")},
      true,
      "1"},
-    {"CancelReturnsFalse",
-     {Trace("1"), {"CANCEL"}, Trace("x")},
-     false,
-     "1"},
+    {"CancelReturnsFalse", {Trace("1"), {"CANCEL"}, Trace("x")}, false, "1"},
     {"FinishInsideIfReturnsFalse",
      {{"IF", {"a"}}, {"FINISH"}, Trace("x"), {"ENDIF", {"a"}}, Trace("y")},
      false,
@@ -152,10 +140,7 @@ const FlowCase kFlowCases[] = {
       Trace("2")},
      true,
      "12"},
-    {"WhileWithoutEndWhileDoesNotLoop",
-     {{"WHILE", {"w"}}, Trace("x")},
-     true,
-     ""},
+    {"WhileWithoutEndWhileDoesNotLoop", {{"WHILE", {"w"}}, Trace("x")}, true, ""},
     {"LoopBoundThatDoesNotConvertEndsTheRun",
      {Trace("1"), {"FOR", {"%I%", "-", "3", "f"}}, Trace("x"), {"ENDFOR", {"f"}}, Trace("y")},
      true,
@@ -171,8 +156,9 @@ const FlowCase kFlowCases[] = {
      "1"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Flow, FlowTest, ::testing::ValuesIn(kFlowCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Flow, FlowTest, ::testing::ValuesIn(kFlowCases), [](const auto& info) {
+  return std::string(info.param.name);
+});
 
 TEST(InterpreterTest, UnhandledCodesAndMarkersGoToTheWizard) {
   ScriptHarness h;
@@ -259,9 +245,11 @@ TEST(InterpreterTest, StepHookBoundsEndlessLoops) {
 TEST(InterpreterTest, DeepNestingIsCutOff) {
   std::vector<Line> lines;
   const int depth = TScriptEngine::kMaxDepth + 50;
-  for (int i = 0; i < depth; ++i) lines.push_back({"IF", {std::to_string(i)}});
+  for (int i = 0; i < depth; ++i)
+    lines.push_back({"IF", {std::to_string(i)}});
   lines.push_back({"SET", {"%Deep%", "1"}});
-  for (int i = depth - 1; i >= 0; --i) lines.push_back({"ENDIF", {std::to_string(i)}});
+  for (int i = depth - 1; i >= 0; --i)
+    lines.push_back({"ENDIF", {std::to_string(i)}});
   lines.push_back({"SET", {"%After%", "1"}});
   ScriptHarness h;
   EXPECT_TRUE(h.Execute(lines));

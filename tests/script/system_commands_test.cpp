@@ -18,10 +18,8 @@ TEST(RegistryCommandsTest, ReadTypesAndDefaults) {
     const char* name;
     const char* expected;
   } cases[] = {
-      {"Software\\A", "Str", "text"},
-      {"\\Software\\A\\", "Num", "-2"},
-      {"Software\\A", "Exp", "default"},
-      {"Software\\A", "Missing", "default"},
+      {"Software\\A", "Str", "text"},    {"\\Software\\A\\", "Num", "-2"},
+      {"Software\\A", "Exp", "default"}, {"Software\\A", "Missing", "default"},
       {"Software\\B", "Str", "default"},
   };
   for (const Case& c : cases) {
@@ -54,8 +52,7 @@ TEST(RegistryCommandsTest, WriteTypesAndThePersistingRoot) {
 TEST(RegistryCommandsTest, DeleteValueOrKeyAndIsInstalled) {
   ScriptHarness h;
   h.registry->values[{kHKCU, "K", "V"}] = {kRegString, "x", 0};
-  h.registry->values[{kHKLM,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Co Product",
+  h.registry->values[{kHKLM, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Co Product",
                       "DisplayVersion"}] = {kRegString, "1.0", 0};
   h.Execute({{"DELETEREG", {"HKEY_CURRENT_USER", "K", "V"}},
              {"DELETEREG", {"", "\\K\\Sub\\", ""}},

@@ -68,18 +68,12 @@ TEST(ValueCommandsTest, NumberTexts) {
     const char* argument;
     const char* expected;
   } cases[] = {
-      {"TOHEX", "255", "", "FF"},
-      {"TOHEX", "0", "", "0"},
-      {"TOHEX", "-1", "", "FFFFFFFF"},
-      {"TOHEX", "-", "", "0"},
-      {"FROMHEX", "ff", "", "255"},
-      {"FROMHEX", "FFFFFFFF", "", "4294967295"},
-      {"FROMHEX", "000000010", "", "16"},
-      {"FROMHEX", "100000000", "", "0"},
-      {"FROMHEX", "xyz", "", "0"},
-      {"FROMHEX", "", "", "0"},
-      {"PADZEROS", "42", "5", "00042"},
-      {"PADZEROS", "123456", "3", "123456"},
+      {"TOHEX", "255", "", "FF"},         {"TOHEX", "0", "", "0"},
+      {"TOHEX", "-1", "", "FFFFFFFF"},    {"TOHEX", "-", "", "0"},
+      {"FROMHEX", "ff", "", "255"},       {"FROMHEX", "FFFFFFFF", "", "4294967295"},
+      {"FROMHEX", "000000010", "", "16"}, {"FROMHEX", "100000000", "", "0"},
+      {"FROMHEX", "xyz", "", "0"},        {"FROMHEX", "", "", "0"},
+      {"PADZEROS", "42", "5", "00042"},   {"PADZEROS", "123456", "3", "123456"},
       {"PADZEROS", "7", "-3", "7"},
   };
   for (const Case& c : cases) {
@@ -120,8 +114,8 @@ TEST(ValueCommandsTest, MessagesAndQuestions) {
              {"ASK", {"%Answer%", "Q", "Sure?", "QUESTION"}},
              {"ASK", {"%Answer%", "Q", "Again?", ""}}});
   // No is the default button only while the variable holds "NO".
-  EXPECT_EQ(h.log, (Log{"Message(Hi you, Text, 48)", "Message(C, T, 0)",
-                        "Message(Q, Sure?, 292)", "Message(Q, Again?, 4)"}));
+  EXPECT_EQ(h.log, (Log{"Message(Hi you, Text, 48)", "Message(C, T, 0)", "Message(Q, Sure?, 292)",
+                        "Message(Q, Again?, 4)"}));
   EXPECT_EQ(h.Value("%Answer%"), "YES");
   h.prompt->answer = 7;
   h.Execute({{"ASK", {"%Answer%", "Q", "T", "ERROR"}}});
@@ -173,14 +167,10 @@ TEST(ListCommandsTest, ListQueries) {
     const char* argument;
     const char* expected;
   } cases[] = {
-      {"LISTCONTAINS", "a, B, c", "b", "1"},
-      {"LISTCONTAINS", "a, bc", "b", "0"},
-      {"LISTITEM", "a, b, c", "1", "b"},
-      {"LISTITEM", "a, , c", "2", "c"},
-      {"LISTITEM", "a, b", "2", ""},
-      {"LISTITEM", "a, b", "-1", ""},
-      {"LISTCOUNT", "a, , c", "", "2"},
-      {"LISTCOUNT", "", "", "0"},
+      {"LISTCONTAINS", "a, B, c", "b", "1"}, {"LISTCONTAINS", "a, bc", "b", "0"},
+      {"LISTITEM", "a, b, c", "1", "b"},     {"LISTITEM", "a, , c", "2", "c"},
+      {"LISTITEM", "a, b", "2", ""},         {"LISTITEM", "a, b", "-1", ""},
+      {"LISTCOUNT", "a, , c", "", "2"},      {"LISTCOUNT", "", "", "0"},
   };
   for (const Case& c : cases) {
     ScriptHarness h;

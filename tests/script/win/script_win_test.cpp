@@ -1,19 +1,19 @@
 // The Win32 machine behind the script commands, under Wine: registry, shortcuts, processes,
 // windows, file versions and DLL calls.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "../script_fakes.h"
 #include "base/text.h"
 #include "script/script_engine.h"
 #include "script/script_services_win.h"
-#include "../script_fakes.h"
 
 namespace kvb {
 namespace {
@@ -79,9 +79,9 @@ TEST_F(ScriptWinTest, RegistryTypesAndPersistingRoot) {
   EXPECT_EQ(Value("%Number%|%Text%|%Expand%|%Missing%|%Root%"), "12|12a|default|default|r");
   DWORD type = 0, number = 0, size = sizeof number;
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-  EXPECT_EQ(RegQueryValueExA(key, "Number", nullptr, &type, reinterpret_cast<BYTE*>(&number),
-                             &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegQueryValueExA(key, "Number", nullptr, &type, reinterpret_cast<BYTE*>(&number), &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(number, 12u);
   EXPECT_NE(RegQueryValueExA(key, "Text", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
@@ -143,8 +143,8 @@ HWND CreateTestWindow(const char* window_class, const char* title, UINT* last_me
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = window_class;
   RegisterClassA(&wc);
-  HWND window = CreateWindowA(window_class, title, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  HWND window = CreateWindowA(window_class, title, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              wc.hInstance, nullptr);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(last_message));
   return window;
 }
@@ -153,7 +153,8 @@ HWND CreateTestWindow(const char* window_class, const char* title, UINT* last_me
 bool Pump() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) return true;
+    if (msg.message == WM_QUIT)
+      return true;
     DispatchMessageA(&msg);
   }
   return false;
