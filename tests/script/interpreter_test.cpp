@@ -1,6 +1,8 @@
 // Control flow of the interpreter: blocks, loops, jumps, results and the wizard hooks.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "script_fakes.h"
 
 namespace kvb {
@@ -255,6 +257,29 @@ TEST(InterpreterTest, DeepNestingIsCutOff) {
   EXPECT_TRUE(h.Execute(lines));
   EXPECT_EQ(h.Value("%Deep%"), "%Deep%");
   EXPECT_EQ(h.Value("%After%"), "1");
+}
+
+}  // namespace
+}  // namespace kvb
+
+namespace kvb {
+namespace {
+
+// Which codes the interpreter leaves to the wizard: the page and control commands, every
+// code above 112, and the block markers reached in sequence.
+TEST(InterpreterTest, DispatchLeavesExactlyTheWizardCodesToTheWizard) {
+  std::set<int> wizard = {0, 3, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 25, 33, 34, 45, 58, 60,
+                          91, 92, 93, 99, 100, 101, 102, 103, 104, 30, 32, 47, 48, 90, 105};
+  for (int code = 113; code < 256; ++code) wizard.insert(code);
+  for (int code = 0; code < 256; ++code) {
+    ScriptHarness h(true);
+    h.device->present = false;
+    bool handed_over = false;
+    h.State().Hooks.PageCommandHandler = [&](uint8_t, const std::string&, const std::string&,
+                                             const std::string&) { handed_over = true; };
+    h.Execute({{"#" + std::to_string(code), {"%V%", "", "0"}}});
+    EXPECT_EQ(handed_over, wizard.count(code) > 0) << code;
+  }
 }
 
 }  // namespace
