@@ -9,6 +9,48 @@ namespace kvb {
 
 namespace {
 
+// Case-insensitive search (Horspool): values can be megabytes long, and one expansion
+// searches its text once for every name the text mentions.
+class FoldedSearcher {
+ public:
+  explicit FoldedSearcher(std::string_view needle) : needle_(needle) {
+    shift_.fill(needle.size());
+    for (size_t i = 0; i + 1 < needle.size(); ++i)
+      shift_[Fold(needle[i])] = needle.size() - 1 - i;
+  }
+
+  // First occurrence at or behind `from`, or npos. The needle must not be empty.
+  size_t Find(std::string_view text, size_t from) const {
+    const size_t n = needle_.size();
+    const unsigned char last = Fold(needle_.back());
+    while (from <= text.size() && text.size() - from >= n) {
+      const unsigned char c = Fold(text[from + n - 1]);
+      if (c == last && MatchesBefore(text, from, n - 1))
+        return from;
+      from += shift_[c];
+    }
+    return std::string_view::npos;
+  }
+
+ private:
+  static unsigned char Fold(char c) {
+    return static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
+  }
+
+  // Whether the first `count` characters of the needle match the text at `from`; checked
+  // from the back, where names differ sooner than at their '%'.
+  bool MatchesBefore(std::string_view text, size_t from, size_t count) const {
+    for (size_t k = count; k-- > 0;) {
+      if (Fold(text[from + k]) != Fold(needle_[k]))
+        return false;
+    }
+    return true;
+  }
+
+  std::string_view needle_;
+  std::array<size_t, 256> shift_;
+};
+
 // Replaces every occurrence of one text, searching again around each inserted value so
 // that an occurrence the value forms with the text before or behind it is replaced too.
 // Characters that come from inserted values are marked, and an occurrence must take in at
@@ -16,16 +58,23 @@ namespace {
 // replacement ends even for a value that contains the text it replaces.
 class TextReplacer {
  public:
-  TextReplacer(std::string_view text, std::string_view old_text, std::string_view new_text)
-      : text_(text), old_(old_text), new_(new_text) {}
+  TextReplacer(std::string_view text,
+               std::string_view old_text,
+               std::string_view new_text,
+               size_t max_length)
+      : text_(text), old_(old_text), new_(new_text), max_length_(max_length), searcher_(old_text) {}
 
   std::string Run() {
     while (!stopped_) {
       if (ReplaceInOutput())
         continue;
-      const size_t found = FindText(text_, old_, pos_);
-      if (found == std::string_view::npos || !Fits())
+      const size_t found = searcher_.Find(text_, pos_);
+      if (found == std::string_view::npos)
         break;
+      if (!Fits()) {
+        stopped_ = true;
+        break;
+      }
       Append(text_.substr(pos_, found - pos_), false);
       pos_ = found + old_.size();
       Insert(out_.size());
@@ -34,13 +83,15 @@ class TextReplacer {
     return std::move(out_);
   }
 
+  bool stopped() const { return stopped_; }
+
  private:
   // False when one more replacement would make the result longer than the limit.
   bool Fits() const {
     if (new_.size() <= old_.size())
       return true;
     const size_t length = out_.size() + (text_.size() - pos_);
-    return length + (new_.size() - old_.size()) <= kMaxExpandedLength;
+    return length + (new_.size() - old_.size()) <= max_length_;
   }
 
   void Append(std::string_view piece, bool inserted) {
@@ -104,6 +155,8 @@ class TextReplacer {
   std::string_view text_;
   std::string_view old_;
   std::string_view new_;
+  size_t max_length_;
+  FoldedSearcher searcher_;
   std::string out_;
   std::vector<bool> marks_;  // per output character: comes from an inserted value
   size_t pos_ = 0;           // next unread character of text_
@@ -158,10 +211,16 @@ std::string MakeVariableName(std::string_view name) {
 
 std::string ReplaceAllText(std::string_view text,
                            std::string_view old_text,
-                           std::string_view new_text) {
+                           std::string_view new_text,
+                           size_t max_length,
+                           bool* limit_reached) {
   if (old_text.empty())
     return std::string(text);
-  return TextReplacer(text, old_text, new_text).Run();
+  TextReplacer replacer(text, old_text, new_text, max_length);
+  std::string result = replacer.Run();
+  if (limit_reached)
+    *limit_reached = replacer.stopped();
+  return result;
 }
 
 bool IsReadOnlyVariable(std::string_view name) {

@@ -71,10 +71,7 @@ std::string Variables::ShellFolderValue(ShellFolderKind kind) {
 }
 
 // Folder values before the expansion removes their trailing backslash.
-std::string Variables::FolderValue(Builtin id,
-                                   std::string_view software,
-                                   std::string_view company,
-                                   bool escape) {
+std::string Variables::FolderValue(Builtin id) {
   switch (id) {
     case Builtin::kTempSetupDir:
       return TempSetupDir;
@@ -116,10 +113,7 @@ std::string Variables::FolderValue(Builtin id,
   }
 }
 
-std::string Variables::ComputedValue(Builtin id,
-                                     std::string_view software,
-                                     std::string_view company,
-                                     bool escape) {
+std::string Variables::ComputedValue(Builtin id, const Expansion& expansion) {
   if (IsClockBuiltin(id))
     return machine_ ? FormatClock(id, machine_->Now()) : std::string();
   switch (id) {
@@ -135,7 +129,8 @@ std::string Variables::ComputedValue(Builtin id,
       // A %CmdParamNum% that is still no number after the reduction to digits and
       // minus signs names no argument.
       const std::string number =
-          ExpandVariables("%CmdParamNum%", software, company, /*inner=*/true, escape);
+          ExpandVariables("%CmdParamNum%", expansion.software, expansion.company,
+                          /*inner=*/true, expansion.escape);
       const std::optional<int32_t> index = ParseLenientInt(number);
       if (!index || !machine_)
         return {};
@@ -146,27 +141,28 @@ std::string Variables::ComputedValue(Builtin id,
   }
 }
 
-std::string Variables::BuiltinValue(Builtin id,
-                                    std::string_view software,
-                                    std::string_view company,
-                                    bool escape) {
+std::string Variables::BuiltinValue(Builtin id, const Expansion& expansion) {
   switch (id) {
     case Builtin::kSoftwareName:
-      return escape ? DoubleAmpersands(software) : std::string(software);
+      return expansion.escape ? DoubleAmpersands(expansion.software)
+                              : std::string(expansion.software);
     case Builtin::kCompanyName:
-      return escape ? DoubleAmpersands(company) : std::string(company);
+      return expansion.escape ? DoubleAmpersands(expansion.company)
+                              : std::string(expansion.company);
     case Builtin::kProgramGroupDir: {
+      // The current program group; an inner expansion has none.
       const std::string group =
-          ExpandVariables("%ProgramGroup%", software, company, /*inner=*/true, escape);
+          expansion.inner ? std::string()
+                          : ExpandVariables("%ProgramGroup%", expansion.software, expansion.company,
+                                            /*inner=*/true, expansion.escape);
       return IncludeTrailingBackslash(ShellFolderValue(ShellFolderKind::kPrograms)) + group;
     }
     default:
       break;
   }
-  if (IsFolderBuiltin(id)) {
-    return ExcludeTrailingBackslash(FolderValue(id, software, company, escape));
-  }
-  return ComputedValue(id, software, company, escape);
+  if (IsFolderBuiltin(id))
+    return ExcludeTrailingBackslash(FolderValue(id));
+  return ComputedValue(id, expansion);
 }
 
 std::string Variables::StoredValueToInsert(const std::string& name, const std::string& value) {
@@ -186,14 +182,18 @@ std::string Variables::ExpandVariables(std::string_view text,
                                        bool escape) {
   // Only names that occur in `text` itself are replaced; values brought in by earlier
   // replacements are not searched for names that the text does not mention.
+  const Expansion expansion{software_name, company_name, inner, escape};
   std::string result(text);
+  bool limit_reached = false;
   for (const BuiltinName& entry : BuiltinNames()) {
     if (inner && entry.id == Builtin::kCmdLineParam)
       continue;
     if (FindText(text, entry.name) == std::string_view::npos)
       continue;
-    result = ReplaceAllText(result, entry.name,
-                            BuiltinValue(entry.id, software_name, company_name, escape));
+    const std::string value = BuiltinValue(entry.id, expansion);
+    result = ReplaceAllText(result, entry.name, value, MaxExpandedLength, &limit_reached);
+    if (limit_reached)
+      return result;
   }
   // By index: a hook called on the way may add variables.
   for (size_t index = 0; index < list_.Items().size(); ++index) {
@@ -201,7 +201,10 @@ std::string Variables::ExpandVariables(std::string_view text,
     if (name.empty() || FindText(text, name) == std::string_view::npos)
       continue;
     const auto [stored_name, value] = list_.Items()[index];
-    result = ReplaceAllText(result, stored_name, StoredValueToInsert(stored_name, value));
+    result = ReplaceAllText(result, stored_name, StoredValueToInsert(stored_name, value),
+                            MaxExpandedLength, &limit_reached);
+    if (limit_reached)
+      return result;
   }
   return result;
 }
@@ -212,7 +215,7 @@ std::string Variables::ExpandText(std::string_view text, bool escape) {
 
 std::string Variables::GetVariableValue(std::string_view text) {
   if (const std::optional<Builtin> id = FindComputedName(text)) {
-    return ComputedValue(*id, SoftwareName, CompanyName, /*escape=*/false);
+    return ComputedValue(*id, {SoftwareName, CompanyName, /*inner=*/false, /*escape=*/false});
   }
   return ExpandText(text);
 }

@@ -53,8 +53,9 @@ struct VariableHooks {
   std::function<uintptr_t()> ActiveDialogHandleHook;
 };
 
-// Longest text an expansion produces: a replacement that would make the text longer is
-// left undone. Guards against values that reference each other into exponential growth.
+// Longest text an expansion produces: when a replacement would make the text longer, it
+// is left undone and the expansion stops there. Guards against values that reference
+// each other into exponential growth.
 inline constexpr size_t kMaxExpandedLength = size_t{16} << 20;
 
 class Variables {
@@ -74,6 +75,8 @@ class Variables {
   std::string SelectedComponents;                  // "|"-separated component names
   std::array<std::string, 3> SetupTypeComponents;  // selections of setup types 0, 1, 2
   VariableHooks Hooks;
+  // Longest text an expansion produces (lowered by tests and the fuzzer).
+  size_t MaxExpandedLength = kMaxExpandedLength;
   // Called after every accepted SetVariable with the %-delimited name and the value
   // before expansion.
   std::function<void(const std::string& name, const std::string& value)> OnVariableChanged;
@@ -96,18 +99,16 @@ class Variables {
   void SetVariable(std::string_view name, std::string_view value, bool directory = false);
 
  private:
-  std::string BuiltinValue(Builtin id,
-                           std::string_view software,
-                           std::string_view company,
-                           bool escape);
-  std::string FolderValue(Builtin id,
-                          std::string_view software,
-                          std::string_view company,
-                          bool escape);
-  std::string ComputedValue(Builtin id,
-                            std::string_view software,
-                            std::string_view company,
-                            bool escape);
+  // The arguments of one ExpandVariables call.
+  struct Expansion {
+    std::string_view software;
+    std::string_view company;
+    bool inner;
+    bool escape;
+  };
+  std::string BuiltinValue(Builtin id, const Expansion& expansion);
+  std::string FolderValue(Builtin id);
+  std::string ComputedValue(Builtin id, const Expansion& expansion);
   std::string MachineFolderValue(MachineFolder folder);
   std::string ShellFolderValue(ShellFolderKind kind);
   std::string StoredValueToInsert(const std::string& name, const std::string& value);
@@ -119,13 +120,17 @@ class Variables {
 // "" stays ""; otherwise '%' is added in front and behind where missing.
 std::string MakeVariableName(std::string_view name);
 // Case-insensitive replacement of every occurrence of `old_text`. After a replacement
-// the search goes on where an occurrence may have been formed with the inserted text,
-// but an occurrence never starts inside an inserted value: every replacement uses up a
-// character of the original text, so the replacement ends even when the value contains
-// `old_text`. An empty `old_text` replaces nothing.
+// the search goes on where an occurrence may have been formed with the inserted text, but
+// only an occurrence that takes in at least one character of the original text counts:
+// each replacement uses one up, so the replacement ends even when the value contains
+// `old_text`. An empty `old_text` replaces nothing. A replacement that would make the
+// text longer than `max_length` is left undone, and so is every one behind it; then
+// `*limit_reached` (when given) is set.
 std::string ReplaceAllText(std::string_view text,
                            std::string_view old_text,
-                           std::string_view new_text);
+                           std::string_view new_text,
+                           size_t max_length = kMaxExpandedLength,
+                           bool* limit_reached = nullptr);
 // The computed names (and %SETUPCOMPONENTS%) that assignments leave alone.
 bool IsReadOnlyVariable(std::string_view name);
 

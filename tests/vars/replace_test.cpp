@@ -59,12 +59,27 @@ TEST(ReplaceAllText, Cases) {
 }
 
 TEST(ReplaceAllText, StopsGrowingAtTheLimit) {
-  const std::string text(1000, 'x');
-  const std::string value(kMaxExpandedLength / 100, 'y');
-  const std::string result = ReplaceAllText(text, "x", value);
-  EXPECT_LE(result.size(), kMaxExpandedLength);
-  EXPECT_GT(result.size(), kMaxExpandedLength - value.size());
-  EXPECT_EQ(result.back(), 'x');  // the occurrences behind the limit stay as they were
+  // Ten occurrences of a five-character value: the limit of 30 admits six, and a
+  // shrinking replacement is always made.
+  EXPECT_EQ(ReplaceAllText("xxxxxxxxxx", "x", "yyyyy", 30), "yyyyyyyyyyyyyyyyyyyyyyyyyxxxxx");
+  EXPECT_EQ(ReplaceAllText("%A%%A%%A%", "%A%", "12345", 14), "1234512345%A%");
+  EXPECT_EQ(ReplaceAllText("%A%%A%%A%", "%A%", "1", 2), "111");
+  // Also when the growing occurrence is one formed with the inserted text.
+  EXPECT_EQ(ReplaceAllText("aab", "ab", "bbaa", 5), "abbaa");
+}
+
+TEST(ReplaceAllText, LimitGuardsExpansionOfValuesThatDoubleEachOther) {
+  Variables vars;
+  vars.MaxExpandedLength = 4096;
+  std::string text;
+  for (int i = 0; i < 30; ++i) {
+    const std::string next = "%V" + std::to_string(i + 1) + "%";
+    vars.List().SetValue("%V" + std::to_string(i) + "%", next + next);
+    text += "%V" + std::to_string(i) + "%";
+  }
+  const std::string result = vars.ExpandText(text);
+  EXPECT_LE(result.size(), 4096u);
+  EXPECT_GT(result.size(), 2048u);
 }
 
 }  // namespace

@@ -48,21 +48,6 @@ TEST(VariableList, AddLineForms) {
   }
 }
 
-TEST(VariableList, LinesRoundTripThroughClearAndAddLine) {
-  TVariableList list;
-  list.SetValue("%InstallDir%", "C:\\App");
-  list.SetValue("%Eq%", "a=b");
-  std::vector<std::string> lines;
-  for (int i = 0; i < list.Count(); ++i)
-    lines.push_back(list.GetLine(i));
-  TVariableList restored;
-  restored.SetValue("%Old%", "x");
-  restored.Clear();
-  for (const std::string& line : lines)
-    restored.AddLine(line);
-  EXPECT_EQ(restored.Items(), list.Items());
-}
-
 TEST(VariableList, IndexOutsideGivesEmpty) {
   TVariableList list;
   list.SetValue("%A%", "1");
