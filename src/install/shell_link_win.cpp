@@ -1,8 +1,9 @@
 #include "install/shell_link_win.h"
 
+#include <windows.h>
+// After windows.h, which they need.
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <vector>
 

@@ -1,12 +1,13 @@
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "base/text.h"
 #include "devices/run_process_win.h"
 #include "install/shell_link_win.h"
 #include "script/script_services_win.h"
 #include "script/text_file.h"
-#include "vars/file_version_win.h"
+#include "vars/file_version.h"
 
 namespace kvb {
 namespace {
@@ -57,7 +58,7 @@ class Win32System : public ScriptSystem {
   }
 
   std::optional<std::array<uint16_t, 4>> FileVersion(const std::string& path) override {
-    VS_FIXEDFILEINFO info;
+    FixedFileVersion info;
     if (!GetFileVersion(path, info))
       return std::nullopt;
     return std::array<uint16_t, 4>{HIWORD(info.dwFileVersionMS), LOWORD(info.dwFileVersionMS),

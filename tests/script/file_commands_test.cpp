@@ -17,7 +17,10 @@ class FileCommandsTest : public ::testing::Test {
                 ("kvb_script_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                  "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name())),
         h_(false, (std::filesystem::create_directories(folder_), folder_.string())) {}
-  ~FileCommandsTest() override { std::filesystem::remove_all(folder_); }
+  ~FileCommandsTest() override {
+    h_.Execute({{"FILECLOSE"}});  // Windows removes no open file
+    std::filesystem::remove_all(folder_);
+  }
 
   void Write(const std::string& name, const std::string& bytes) {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;

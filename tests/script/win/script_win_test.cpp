@@ -1,9 +1,10 @@
 // The Win32 machine behind the script commands, under Wine: registry, shortcuts, processes,
 // windows, file versions and DLL calls.
+#include <windows.h>
+// After windows.h, which they need.
 #include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <gtest/gtest.h>
 
