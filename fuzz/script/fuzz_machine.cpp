@@ -8,7 +8,8 @@ namespace {
 
 class MemoryStream : public ScriptFileStream {
  public:
-  explicit MemoryStream(std::string& bytes) : bytes_(bytes) {}
+  explicit MemoryStream(std::shared_ptr<std::string> bytes)
+      : keep_(std::move(bytes)), bytes_(*keep_) {}
   int64_t Size() override { return static_cast<int64_t>(bytes_.size()); }
   size_t ReadAt(int64_t position, char* buffer, size_t count) override {
     if (position < 0 || position >= Size())
@@ -25,6 +26,7 @@ class MemoryStream : public ScriptFileStream {
   }
 
  private:
+  std::shared_ptr<std::string> keep_;
   std::string& bytes_;
 };
 
@@ -37,7 +39,10 @@ std::string RegistryName(RegistryRoot root, const std::string& key, const std::s
 std::unique_ptr<ScriptFileStream> MemoryFiles::Open(const std::string& path) {
   if (path.empty() || path.size() > 64)
     return nullptr;
-  return std::make_unique<MemoryStream>(files[path]);
+  std::shared_ptr<std::string>& bytes = files[path];
+  if (!bytes)
+    bytes = std::make_shared<std::string>();
+  return std::make_unique<MemoryStream>(bytes);
 }
 
 std::optional<RegistryValue> FuzzRegistry::ReadValue(RegistryRoot root,
@@ -80,7 +85,7 @@ std::optional<uint64_t> FuzzSystem::FileSize(const std::string& path) {
   const auto found = memory.files.find(path);
   if (found == memory.files.end())
     return std::nullopt;
-  return found->second.size();
+  return found->second->size();
 }
 std::optional<std::array<uint16_t, 4>> FuzzSystem::FileVersion(const std::string&) {
   if (!answer)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "devices/device_accessor.h"
@@ -11,11 +12,12 @@
 
 namespace kvb {
 
-// Files of the text-file commands, held in memory and kept small.
+// Files of the text-file commands, held in memory and kept small. An open file stays
+// readable after it is deleted, as on POSIX.
 class MemoryFiles {
  public:
   static constexpr size_t kMaxFileSize = 1 << 16;
-  std::map<std::string, std::string> files;
+  std::map<std::string, std::shared_ptr<std::string>> files;
   std::unique_ptr<ScriptFileStream> Open(const std::string& path);
 };
 
