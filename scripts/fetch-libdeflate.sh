@@ -13,6 +13,10 @@ ar=${KVB_MINGW_AR:-i686-w64-mingw32-ar}
 [ -f "$out/lib/libdeflate.a" ] && [ -f "$out/include/libdeflate.h" ] && exit 0
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
+# Two configure runs at once build it once.
+exec 9>"$out/.lock"
+flock 9
+[ -f "$out/lib/libdeflate.a" ] && [ -f "$out/include/libdeflate.h" ] && exit 0
 
 work="$out/work"
 rm -rf "$work"

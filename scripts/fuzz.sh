@@ -22,10 +22,14 @@ for t in "${targets[@]}"; do
   seeds=()
   [ -d "fuzz/corpus/$t" ] && seeds+=("fuzz/corpus/$t")
   echo "-- $t for ${seconds}s"
+  log="build/fuzz/corpus-work/$t.log"
+  status=0
   "build/fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 "$work" "${seeds[@]}" 2>&1 | grep -E "^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)" || true
-  if [ "${PIPESTATUS[0]}" -ne 0 ]; then
-    echo "fuzz.sh: $t failed" >&2
+    -print_final_stats=1 "$work" "${seeds[@]}" >"$log" 2>&1 || status=$?
+  grep -E "^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)" "$log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 40 "$log" >&2
+    echo "fuzz.sh: $t failed (exit $status); the crash input is in the current folder" >&2
     exit 1
   fi
 done

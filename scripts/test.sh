@@ -8,18 +8,29 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Prints how long the phase that just ended took.
+phase_end() {
+  echo "-- $1 took $((SECONDS - phase_start)) s"
+  phase_start=$SECONDS
+}
+phase_start=$SECONDS
+
 echo "== building"
 kvb_build_host
 kvb_build_win
 kvb_build_fuzz
+phase_end "building"
 
 echo "== host tests"
 ctest --test-dir build/host --output-on-failure -j "$KVB_JOBS" --timeout 300
+phase_end "host tests"
 
 echo "== Windows tests under Wine"
 scripts/with-wine.sh ctest --test-dir build/win --output-on-failure -j "$KVB_JOBS" --timeout 300
+phase_end "Windows tests"
 
 echo "== fuzz smoke runs"
 scripts/fuzz.sh "${KVB_FUZZ_SECONDS:-20}"
+phase_end "fuzz smoke runs"
 
-echo "== all tests passed"
+echo "== all tests passed in $SECONDS s"

@@ -5,10 +5,10 @@
 set -u
 . "$(dirname "$0")/wine-env.sh"
 kvb_wine_prefix_init
+KVB_XVFB_PID=""
+trap 'kvb_wine_server_stop; kvb_xvfb_stop' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 kvb_xvfb_start || exit 1
 kvb_wine_server_start
 "$@"
-status=$?
-kvb_wine_server_stop
-kvb_xvfb_stop
-exit $status

@@ -66,7 +66,8 @@ class GeneratedSource final : public ByteSource {
         for (std::string& w : words) {
           r = Mix(r);
           w.resize(2 + r % 9);
-          for (char& c : w) c = static_cast<char>('a' + (r = Mix(r)) % 26);
+          for (char& c : w)
+            c = static_cast<char>('a' + (r = Mix(r)) % 26);
           w += (r >> 8) % 12 == 0 ? ".\r\n" : " ";
         }
         return words;

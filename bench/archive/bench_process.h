@@ -5,14 +5,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <process.h>
 #include <psapi.h>
-#include <windows.h>
 #endif
 
 namespace kvb::bench {
@@ -23,6 +25,21 @@ struct MemoryUse {
   unsigned long long baseline_kib = 0;  // peak before the extraction
   unsigned long long peak_kib = 0;      // peak after it
 };
+
+// CPU time of this process (user and system), in seconds. On a machine shared with other
+// work, CPU time compares two single-threaded runs better than wall time.
+inline double CpuSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& f) {
+    return ((static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+#else
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#endif
+}
 
 inline unsigned long long PeakKib() {
 #ifdef _WIN32

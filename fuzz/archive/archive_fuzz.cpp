@@ -33,15 +33,19 @@ class MemoryFiles final : public ArchiveFiles {
   std::map<std::string, std::string> volumes;
   std::map<std::string, uint64_t> outputs;
 
-  bool Exists(const std::string& path) override { return volumes.count(path) || outputs.count(path); }
+  bool Exists(const std::string& path) override {
+    return volumes.count(path) || outputs.count(path);
+  }
   bool Delete(const std::string& path) override {
-    if (!path.empty() && path.back() == '3') return false;
+    if (!path.empty() && path.back() == '3')
+      return false;
     return outputs.erase(path) > 0;
   }
   bool ForceDirectories(const std::string&) override { return true; }
   std::unique_ptr<ByteSource> OpenVolume(const std::string& path) override {
     auto it = volumes.find(path);
-    if (it == volumes.end()) return nullptr;
+    if (it == volumes.end())
+      return nullptr;
     return std::make_unique<MemorySource>(it->second);
   }
   std::unique_ptr<ArchiveOutput> Create(const std::string& path) override {
@@ -50,7 +54,8 @@ class MemoryFiles final : public ArchiveFiles {
   }
   std::unique_ptr<ArchiveOutput> Append(const std::string& path) override {
     auto it = outputs.find(path);
-    if (it == outputs.end()) return nullptr;
+    if (it == outputs.end())
+      return nullptr;
     return std::make_unique<CountingOutput>(it->second);
   }
 };
@@ -60,7 +65,8 @@ std::vector<std::string> Split(std::string_view data, std::string_view separator
   for (size_t pos;;) {
     pos = data.find(separator);
     pieces.emplace_back(data.substr(0, pos));
-    if (pos == std::string_view::npos) return pieces;
+    if (pos == std::string_view::npos)
+      return pieces;
     data.remove_prefix(pos + separator.size());
   }
 }
@@ -68,7 +74,8 @@ std::vector<std::string> Split(std::string_view data, std::string_view separator
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1) return 0;
+  if (size < 1)
+    return 0;
   const uint8_t options = data[0];
   const std::vector<std::string> pieces =
       Split(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), "VOL|");
@@ -95,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   int chunks = 0;
   zip.OnProgress = [&](TSetupKVBZip& z, int32_t, uint8_t, bool&) {
-    if ((options & 0x80) && ++chunks == 5) z.Cancel();
+    if ((options & 0x80) && ++chunks == 5)
+      z.Cancel();
   };
 
   MemorySource source(pieces[0]);
@@ -104,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zip.Extract(stream, "out/");
   } catch (const ArchiveError&) {
   }
-  if (zip.IsBusy() || zip.ErrorCode < 0 || zip.ErrorCode > 2) std::abort();
+  if (zip.IsBusy() || zip.ErrorCode < 0 || zip.ErrorCode > 2)
+    std::abort();
   return 0;
 }

@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> a(kvb::kPieceSize), b(kvb::kPieceSize);
   const auto ra = zlib.Inflate(data, size, a.data());
   const auto rb = deflate.Inflate(data, size, b.data());
-  if (ra.has_value() != rb.has_value()) std::abort();
-  if (ra && (*ra != *rb || std::memcmp(a.data(), b.data(), *ra) != 0)) std::abort();
+  if (ra.has_value() != rb.has_value())
+    std::abort();
+  if (ra && (*ra != *rb || std::memcmp(a.data(), b.data(), *ra) != 0))
+    std::abort();
   return 0;
 }

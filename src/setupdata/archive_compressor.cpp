@@ -8,7 +8,7 @@
 
 namespace kvb {
 
-// libdeflate's best level that still compresses at zlib's speed or better.
+// See the class comment.
 constexpr int kLibdeflateLevel = 9;
 
 struct PieceCompressor::State {

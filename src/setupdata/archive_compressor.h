@@ -12,7 +12,9 @@ namespace kvb {
 
 inline constexpr ZlibCodec kShippedCompressor = ZlibCodec::kLibdeflate;
 
-// Compresses pieces at the best level of its library; one per thread.
+// Compresses pieces into zlib streams; one per thread. zlib works at its best level;
+// libdeflate at level 9, whose streams are a little smaller than zlib's best and are
+// made about twice as fast (level 12 gains under 1% more at three times the time).
 class PieceCompressor {
  public:
   explicit PieceCompressor(ZlibCodec codec = kShippedCompressor);

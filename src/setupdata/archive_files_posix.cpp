@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 
@@ -45,8 +46,9 @@ class PosixOutput final : public ArchiveOutput {
     const std::time_t when = std::mktime(&t);
     if (when == -1)
       return;
-    const timespec times[2] = {{0, UTIME_OMIT}, {when, 0}};
-    ::futimens(fd_, times);
+    std::error_code ec;
+    std::filesystem::last_write_time(
+        path_, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(when)), ec);
   }
 
  private:
@@ -99,5 +101,6 @@ std::unique_ptr<ArchiveFiles> MakePlatformArchiveFiles() {
 }
 
 void ProcessPendingMessages() {}
+void ProcessPendingMessagesThrottled() {}
 
 }  // namespace kvb

@@ -105,9 +105,10 @@ std::unique_ptr<ArchiveFiles> MakePlatformArchiveFiles() {
 }
 
 // A quit request is put back, so the owner's message loop still sees it and ends.
+// PM_NOYIELD: Wine would give up the processor on every empty peek.
 void ProcessPendingMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
@@ -115,6 +116,15 @@ void ProcessPendingMessages() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+}
+
+void ProcessPendingMessagesThrottled() {
+  static thread_local DWORD last = 0;
+  const DWORD now = GetTickCount();
+  if (now - last < kMessagePumpIntervalMs)
+    return;
+  last = now;
+  ProcessPendingMessages();
 }
 
 }  // namespace kvb

@@ -94,9 +94,9 @@ class TSetupKVBZip {
   std::string CurrentFileName;  // target path of the current entry
   uint32_t EntryTag = 0;        // set by the owner in OnBeforeFile; handed to OnAfterFile
 
-  // Called after every chunk; by default dispatches the pending window messages. Set by
-  // owners with their own message loop, and by tests.
-  std::function<void()> ProcessMessages = ProcessPendingMessages;
+  // Called after every chunk; by default dispatches the pending window messages (at
+  // most 50 times a second). Set by owners with their own message loop, and by tests.
+  std::function<void()> ProcessMessages = ProcessPendingMessagesThrottled;
 
   // Extracts the block that starts at the stream's position. True when ErrorCode is 0
   // and Continue is still set at the end. Raises ArchiveError (kArchiveUnreadable,

@@ -108,7 +108,7 @@ struct Step {
 // Reads the entries piece by piece, in order, checking each against its known size.
 class PieceReader {
  public:
-  PieceReader(const ArchiveBlockSpec& block, const std::vector<uint64_t>& sizes)
+  PieceReader(const ArchiveBlockContent& block, const std::vector<uint64_t>& sizes)
       : block_(block), sizes_(sizes) {}
 
   bool Done() const { return entry_ >= block_.Entries.size(); }
@@ -141,7 +141,7 @@ class PieceReader {
     return "entry " + std::to_string(block_.Entries[entry_].EntryIndex);
   }
 
-  const ArchiveBlockSpec& block_;
+  const ArchiveBlockContent& block_;
   const std::vector<uint64_t>& sizes_;
   size_t entry_ = 0;
   std::unique_ptr<ByteSource> source_;
@@ -171,7 +171,7 @@ void CompressSteps(std::vector<Step>& steps,
 
 class BlockWriter {
  public:
-  BlockWriter(BlockSink& sink, const ArchiveBlockSpec& block, const ArchiveWriteOptions& options)
+  BlockWriter(BlockSink& sink, const ArchiveBlockContent& block, const ArchiveWriteOptions& options)
       : sink_(sink), block_(block), options_(options) {}
 
   ArchiveBlockInfo Write() {
@@ -286,7 +286,7 @@ class BlockWriter {
   }
 
   BlockSink& sink_;
-  const ArchiveBlockSpec& block_;
+  const ArchiveBlockContent& block_;
   const ArchiveWriteOptions& options_;
   std::vector<uint64_t> sizes_;
   ArchiveBlockInfo info_;
@@ -308,14 +308,14 @@ ArchiveEntry ArchiveEntry::FromBytes(int32_t entry_index, uint32_t file_date, st
 }
 
 ArchiveBlockInfo WriteArchiveBlock(std::ostream& out,
-                                   const ArchiveBlockSpec& block,
+                                   const ArchiveBlockContent& block,
                                    const ArchiveWriteOptions& options) {
   BlockSink sink(out);
   return BlockWriter(sink, block, options).Write();
 }
 
 ArchiveBlockInfo WriteTempFileArchiveSection(std::ostream& out,
-                                             const ArchiveBlockSpec& block,
+                                             const ArchiveBlockContent& block,
                                              const ArchiveWriteOptions& options) {
   const char has_archive = block.Entries.empty() ? 0 : 1;
   out.put(has_archive);
@@ -330,7 +330,7 @@ ArchiveBlockInfo WriteTempFileArchiveSection(std::ostream& out,
 
 ArchiveBlockInfo WriteArchiveVolumes(const std::string& setup_path,
                                      uint64_t volume_size,
-                                     const ArchiveBlockSpec& block,
+                                     const ArchiveBlockContent& block,
                                      const ArchiveWriteOptions& options) {
   if (volume_size == 0)
     throw ArchiveWriteError("the volume size is too small");

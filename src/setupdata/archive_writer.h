@@ -2,7 +2,7 @@
 // the tests to make blocks.
 //
 // Every file is cut into 65,536-byte pieces (the last one shorter). Each piece becomes
-// one chunk: a complete zlib stream at the best level, or the piece stored as it is when
+// one chunk: a complete zlib stream (see archive_compressor.h), or the piece stored as is when
 // the stream is not smaller (a 4-byte piece is always compressed, since a stored one
 // would read as the end mark). Pieces are compressed in parallel; the bytes written are
 // the same whatever the number of threads. Files are read piece by piece, never whole.
@@ -43,7 +43,7 @@ struct ArchiveEntry {
   static ArchiveEntry FromBytes(int32_t entry_index, uint32_t file_date, std::string bytes);
 };
 
-struct ArchiveBlockSpec {
+struct ArchiveBlockContent {
   std::string Message;                // text of the message record that opens the block:
                                       // the component's name, empty for the main part
   std::vector<ArchiveEntry> Entries;  // in stored order
@@ -69,13 +69,13 @@ struct ArchiveBlockInfo {
 // it is read, has a negative index, when the entries add up to 4 GiB or more, or when
 // writing to `out` fails.
 ArchiveBlockInfo WriteArchiveBlock(std::ostream& out,
-                                   const ArchiveBlockSpec& block,
+                                   const ArchiveBlockContent& block,
                                    const ArchiveWriteOptions& options = {});
 
 // Writes section 15 of the Setup data: the byte 1 and the block, or the single byte 0
 // when the block has no entries (Size then counts that one byte). Errors as above.
 ArchiveBlockInfo WriteTempFileArchiveSection(std::ostream& out,
-                                             const ArchiveBlockSpec& block,
+                                             const ArchiveBlockContent& block,
                                              const ArchiveWriteOptions& options = {});
 
 // Writes the block into the volume files VolumeFileName(setup_path, 1), (setup_path, 2),
@@ -88,7 +88,7 @@ ArchiveBlockInfo WriteTempFileArchiveSection(std::ostream& out,
 // written. Volume files already written stay in place after an error.
 ArchiveBlockInfo WriteArchiveVolumes(const std::string& setup_path,
                                      uint64_t volume_size,
-                                     const ArchiveBlockSpec& block,
+                                     const ArchiveBlockContent& block,
                                      const ArchiveWriteOptions& options = {});
 
 }  // namespace kvb

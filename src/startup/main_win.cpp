@@ -1,3 +1,8 @@
+// Entry point of kvbsetup.exe; the run itself lives in the start-up library.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "startup/setup_program_win.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  return kvb::RunSetupProgram(instance);
+}

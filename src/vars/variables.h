@@ -8,53 +8,60 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "vars/machine_info.h"
+
 namespace kvb {
 
-struct TSetupData;
+enum class Builtin : uint8_t;
 
 // The store: items sorted by name with ASCII-only case-insensitive comparison; a name
-// keeps the letter case it was first inserted with.
+// keeps the letter case it was first inserted with. Lookups are binary searches.
 class TVariableList {
  public:
   void SetValue(std::string_view name, std::string_view value);
   int IndexOf(std::string_view name) const;  // -1 when absent
-  void AddLine(std::string_view line);       // "Name=Value"; no '=': name = value = line
-  std::string GetLine(int index) const;      // "" outside 0..Count()-1
+  // "Name=Value" split at the first '='; a text without '=' is both name and value.
+  void AddLine(std::string_view line);
+  std::string GetLine(int index) const;  // "Name=Value"; "" outside 0..Count()-1
+  // Name and value; both empty outside 0..Count()-1.
   std::pair<std::string, std::string> GetItem(int index) const;
   int Count() const;
   void Clear();
+  // The items in sorted order; invalidated by the next change of the list.
+  const std::vector<std::pair<std::string, std::string>>& Items() const { return items_; }
 
  private:
   std::vector<std::pair<std::string, std::string>> items_;
 };
 
-// Facts about the machine behind the built-in variables.
-class MachineInfo {
- public:
-  virtual ~MachineInfo() = default;
-  // Value of a built-in folder or computed name given with its delimiters (for example
-  // "%WinDir%", "%RAMMemory%"); nullopt when the machine does not answer that name.
-  virtual std::optional<std::string> BuiltinValue(std::string_view name) = 0;
-  // Command-line argument `index` (0 = the program's own path); empty when out of range.
-  virtual std::string CommandLineArgument(int index) = 0;
-};
-
+// Providers that higher layers install at start-up; each may stay unset.
 struct VariableHooks {
   std::function<bool()> ActiveSyncInstalledHook;
   std::function<bool()> HotSyncInstalledHook;
   std::function<std::string()> HotSyncDirHook;
+  // True when the %-delimited name is one of the package's file folders.
   std::function<bool(std::string_view name)> IsDirectoryVariableHook;
+  // Window handles for %SetupHandle% and %ActiveDialogHandle%; "0" while unset.
+  std::function<uintptr_t()> SetupHandleHook;
+  std::function<uintptr_t()> ActiveDialogHandleHook;
 };
+
+// Longest text an expansion produces: when a replacement would make the text longer, it
+// is left undone and the expansion stops there. Guards against values that reference
+// each other into exponential growth.
+inline constexpr size_t kMaxExpandedLength = size_t{16} << 20;
 
 class Variables {
  public:
+  // `machine` answers the built-in names and must outlive this object; without one,
+  // every machine fact and folder expands to "".
   explicit Variables(MachineInfo* machine = nullptr);
 
   TVariableList& List() { return list_; }
@@ -63,29 +70,68 @@ class Variables {
   // Process-wide names and selections.
   std::string SoftwareName;
   std::string CompanyName;
+  std::string TempSetupDir;  // the run's private temporary folder, set by start-up
   bool UseCommonShellFolders = false;
-  std::string SelectedComponents;                 // "|"-separated component names
+  std::string SelectedComponents;                  // "|"-separated component names
   std::array<std::string, 3> SetupTypeComponents;  // selections of setup types 0, 1, 2
   VariableHooks Hooks;
+  // Longest text an expansion produces (lowered by tests and the fuzzer).
+  size_t MaxExpandedLength = kMaxExpandedLength;
+  // Called after every accepted SetVariable with the %-delimited name and the value
+  // before expansion.
   std::function<void(const std::string& name, const std::string& value)> OnVariableChanged;
 
-  std::string ExpandVariables(std::string_view text, std::string_view software_name,
-                              std::string_view company_name, bool inner, bool escape);
+  // Replaces built-in names, then stored names, that occur in `text` itself. `inner`
+  // marks the internal expansions of %ProgramGroup% and %CmdParamNum%; `escape` doubles
+  // '&' in the software and company names.
+  std::string ExpandVariables(std::string_view text,
+                              std::string_view software_name,
+                              std::string_view company_name,
+                              bool inner,
+                              bool escape);
   // The expansion every other subsystem uses.
   std::string ExpandText(std::string_view text, bool escape = false);
   // The computed value when the whole text is a computed name, else ExpandText.
   std::string GetVariableValue(std::string_view text);
-  // The one write path for scripts, dialogs, start-up and the wizard.
+  // The one write path for scripts, dialogs, start-up and the wizard. Read-only names
+  // are ignored; %SetupType% and %CommonShellFolders% have side effects; the value is
+  // stored expanded once.
   void SetVariable(std::string_view name, std::string_view value, bool directory = false);
 
  private:
+  // The arguments of one ExpandVariables call.
+  struct Expansion {
+    std::string_view software;
+    std::string_view company;
+    bool inner;
+    bool escape;
+  };
+  std::string BuiltinValue(Builtin id, const Expansion& expansion);
+  std::string FolderValue(Builtin id);
+  std::string ComputedValue(Builtin id, const Expansion& expansion);
+  std::string MachineFolderValue(MachineFolder folder);
+  std::string ShellFolderValue(ShellFolderKind kind);
+  std::string StoredValueToInsert(const std::string& name, const std::string& value);
+
   TVariableList list_;
   MachineInfo* machine_;
 };
 
+// "" stays ""; otherwise '%' is added in front and behind where missing.
 std::string MakeVariableName(std::string_view name);
-std::string ReplaceAllText(std::string_view text, std::string_view old_text,
-                           std::string_view new_text);
+// Case-insensitive replacement of every occurrence of `old_text`. After a replacement
+// the search goes on where an occurrence may have been formed with the inserted text, but
+// only an occurrence that takes in at least one character of the original text counts:
+// each replacement uses one up, so the replacement ends even when the value contains
+// `old_text`. An empty `old_text` replaces nothing. A replacement that would make the
+// text longer than `max_length` is left undone, and so is every one behind it; then
+// `*limit_reached` (when given) is set.
+std::string ReplaceAllText(std::string_view text,
+                           std::string_view old_text,
+                           std::string_view new_text,
+                           size_t max_length = kMaxExpandedLength,
+                           bool* limit_reached = nullptr);
+// The computed names (and %SETUPCOMPONENTS%) that assignments leave alone.
 bool IsReadOnlyVariable(std::string_view name);
 
 }  // namespace kvb

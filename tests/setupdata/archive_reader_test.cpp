@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -36,9 +38,6 @@ class ReaderTest : public ::testing::Test {
     };
     zip.OnMessage = [this](TSetupKVBZip&, const std::string& text) { messages.push_back(text); };
     zip.OnArchiveError = [this](TSetupKVBZip&, int32_t code) { errors.push_back(code); };
-    zip.OnFileNotWritable = [this](TSetupKVBZip&, int32_t index, std::string&) {
-      not_writable.push_back(index);
-    };
   }
 
   bool Extract(const std::string& block) {
@@ -61,12 +60,11 @@ class ReaderTest : public ::testing::Test {
   std::vector<std::pair<int32_t, int>> progress;
   std::vector<std::string> messages;
   std::vector<int32_t> errors;
-  std::vector<int32_t> not_writable;
 };
 
-std::string Written(const ArchiveBlockSpec& spec, ArchiveBlockInfo* info = nullptr) {
+std::string Written(const ArchiveBlockContent& content, ArchiveBlockInfo* info = nullptr) {
   std::ostringstream out;
-  const ArchiveBlockInfo i = WriteArchiveBlock(out, spec);
+  const ArchiveBlockInfo i = WriteArchiveBlock(out, content);
   if (info)
     *info = i;
   return out.str();
@@ -85,6 +83,14 @@ TEST_F(ReaderTest, SingleChunkBlockEndsWithHundredAtEntryMinusTwo) {
   EXPECT_EQ(zip.FileCount, 1u);
   EXPECT_EQ(zip.CurrentEntry, -2);
   EXPECT_FALSE(zip.IsBusy());
+  // 0x2A4C6B8D: 12 February 2001, 13:28:26 local time.
+  const auto written = std::filesystem::last_write_time(dir / "e2.bin");
+  const std::time_t t =
+      std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+  const std::tm local = *std::localtime(&t);
+  EXPECT_EQ(std::vector<int>({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                              local.tm_min, local.tm_sec}),
+            std::vector<int>({2001, 2, 12, 13, 28, 26}));
 }
 
 TEST_F(ReaderTest, EntriesKeepTheirExactLengths) {
@@ -98,11 +104,11 @@ TEST_F(ReaderTest, EntriesKeepTheirExactLengths) {
                                           test::RandomBytes(65536, 2),
                                           test::TextBytes(65537),
                                           test::RandomBytes(3 * 65536 + 5, 3)};
-  ArchiveBlockSpec spec{"main", {}};
+  ArchiveBlockContent content{"main", {}};
   for (size_t i = 0; i < files.size(); ++i)
-    spec.Entries.push_back(ArchiveEntry::FromBytes(int32_t(i), 0, files[i]));
+    content.Entries.push_back(ArchiveEntry::FromBytes(int32_t(i), 0, files[i]));
   ArchiveBlockInfo info;
-  ASSERT_TRUE(Extract(Written(spec, &info)));
+  ASSERT_TRUE(Extract(Written(content, &info)));
   EXPECT_GT(info.StoredChunks, 0u);
   for (size_t i = 0; i < files.size(); ++i)
     EXPECT_EQ(Output(int32_t(i)), files[i]) << i;
@@ -173,17 +179,6 @@ TEST_F(ReaderTest, SkippingReadsToTheEndAndCountsWholePieces) {
   EXPECT_EQ(progress.back(), (std::pair<int32_t, int>{-2, 100}));
 }
 
-TEST_F(ReaderTest, ProgressUsesTheOwnersScale) {
-  zip.ProgressBase = 40;
-  zip.ProgressSpan = 30;
-  zip.ProgressScale = 1.0;
-  zip.ProgressMax = 65;
-  ASSERT_TRUE(Extract(Written({"", {ArchiveEntry::FromBytes(0, 0, test::TextBytes(4 * 65536))}})));
-  // 0.3 x 25, 50, 75, 100 percent (7.5 and 22.5 round to even) from 40, cut at 65.
-  EXPECT_EQ(progress,
-            (std::vector<std::pair<int32_t, int>>{{0, 48}, {0, 55}, {0, 62}, {0, 65}, {-2, 65}}));
-}
-
 TEST_F(ReaderTest, CancelStopsAfterTheCurrentChunk) {
   int chunks = 0;
   zip.ProcessMessages = [&] {
@@ -197,15 +192,6 @@ TEST_F(ReaderTest, CancelStopsAfterTheCurrentChunk) {
   // A cancelled reader can be used again.
   zip.ProcessMessages = nullptr;
   EXPECT_TRUE(Extract(Written({"", {ArchiveEntry::FromBytes(0, 0, "again")}})));
-}
-
-TEST_F(ReaderTest, TargetThatCannotBeDeletedIsReportedAndSkipped) {
-  std::filesystem::create_directory(dir / "e0.bin");
-  ASSERT_TRUE(Extract(Written(
-      {"", {ArchiveEntry::FromBytes(0, 0, "zero"), ArchiveEntry::FromBytes(1, 0, "one")}})));
-  EXPECT_EQ(not_writable, std::vector<int32_t>{0});
-  EXPECT_EQ(Output(1), "one");
-  EXPECT_EQ(zip.FilesExtracted, 1u);
 }
 
 // Damaged blocks end the extraction: ErrorCode 1 while an entry is written, a raised

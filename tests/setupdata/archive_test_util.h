@@ -79,48 +79,27 @@ inline std::string Zlib(const std::string& bytes) {
 class BlockBytes {
  public:
   BlockBytes(uint32_t total_size, uint32_t file_count, bool header = true) {
-    if (!header)
-      return;
-    w_.I32(static_cast<int32_t>(kArchiveSignature.size()));
-    w_.Bytes(kArchiveSignature);
-    w_.U32(total_size);
-    w_.U32(file_count);
+    if (header)
+      I32(int32_t(kArchiveSignature.size())).Raw(kArchiveSignature).U32(total_size).U32(file_count);
   }
-  BlockBytes& Message(const std::string& text) {
-    w_.I32(kMarkerMessage);
-    w_.I32(static_cast<int32_t>(text.size()));
-    w_.Bytes(text);
+  BlockBytes& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
+  BlockBytes& U32(uint32_t v) {
+    w_.U32(v);
     return *this;
   }
-  BlockBytes& Entry(int32_t index, uint32_t date = 0) {
-    w_.I32(index);
-    w_.U32(date);
-    return Magic();
-  }
-  BlockBytes& Magic() {
-    w_.Bytes(kEntryMagic);
-    return *this;
-  }
-  BlockBytes& Compressed(const std::string& zlib_stream) {
-    w_.I32(static_cast<int32_t>(zlib_stream.size()));
-    w_.Bytes(zlib_stream);
-    return *this;
-  }
-  BlockBytes& Stored(const std::string& bytes) {
-    w_.I32(-static_cast<int32_t>(bytes.size()));
+  BlockBytes& Raw(std::string_view bytes) {
     w_.Bytes(bytes);
     return *this;
   }
-  BlockBytes& I32(int32_t v) {
-    w_.I32(v);
-    return *this;
+  BlockBytes& Message(const std::string& text) {
+    return I32(kMarkerMessage).I32(int32_t(text.size())).Raw(text);
   }
+  BlockBytes& Entry(int32_t index, uint32_t date = 0) { return I32(index).U32(date).Magic(); }
+  BlockBytes& Magic() { return Raw(kEntryMagic); }
+  BlockBytes& Compressed(const std::string& zlib) { return I32(int32_t(zlib.size())).Raw(zlib); }
+  BlockBytes& Stored(const std::string& bytes) { return I32(-int32_t(bytes.size())).Raw(bytes); }
   BlockBytes& EndEntry() { return I32(kChunkEndOfEntry); }
-  BlockBytes& Break(uint32_t volume) {
-    w_.I32(kMarkerVolumeBreak);
-    w_.U32(volume);
-    return *this;
-  }
+  BlockBytes& Break(uint32_t volume) { return I32(kMarkerVolumeBreak).U32(volume); }
   BlockBytes& End() { return I32(kMarkerEndOfBlock); }
   std::string Take() { return w_.Take(); }
 

@@ -83,17 +83,17 @@ class WrittenVolumesTest : public VolumeTest {
     files = {test::TextBytes(150000),     test::RandomBytes(180000, 7), "", "tiny",
              test::RandomBytes(70000, 8), test::TextBytes(5000)};
     for (size_t i = 0; i < files.size(); ++i) {
-      spec.Entries.push_back(ArchiveEntry::FromBytes(int32_t(i), 0x30000000u + i, files[i]));
+      content.Entries.push_back(ArchiveEntry::FromBytes(int32_t(i), 0x30000000u + i, files[i]));
     }
     volume_base = dir / "Setup.exe";
   }
   std::vector<std::string> files;
-  ArchiveBlockSpec spec{"", {}};
+  ArchiveBlockContent content{"", {}};
 };
 
 TEST_F(WrittenVolumesTest, ThreeVolumesExtractToIdenticalFiles) {
   const uint64_t size = 120000;
-  const ArchiveBlockInfo info = WriteArchiveVolumes(dir / "Setup.exe", size, spec);
+  const ArchiveBlockInfo info = WriteArchiveVolumes(dir / "Setup.exe", size, content);
   ASSERT_EQ(info.Volumes, 3u);
   uint64_t total = 0;
   for (int v = 1; v <= 3; ++v) {
@@ -115,7 +115,7 @@ TEST_F(WrittenVolumesTest, ThreeVolumesExtractToIdenticalFiles) {
 }
 
 TEST_F(WrittenVolumesTest, SkippedEntryAcrossABreakLeavesTheFileBeforeItAlone) {
-  WriteArchiveVolumes(dir / "Setup.exe", 120000, spec);
+  WriteArchiveVolumes(dir / "Setup.exe", 120000, content);
   skip = 1;  // written from volume 1 into volume 2, after entry 0 was written
   ASSERT_TRUE(zip.ExtractFromFile(VolumeFileName(dir / "Setup.exe", 1), out.Dir()));
   EXPECT_EQ(Output(0), files[0]);

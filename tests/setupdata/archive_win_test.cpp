@@ -22,9 +22,9 @@ class ArchiveWinTest : public ::testing::Test {
     zip.OnBeforeFile = [this](TSetupKVBZip&, int32_t index, std::string& name, bool&, uint32_t,
                               uint32_t&) { name += "e" + std::to_string(index) + ".bin"; };
   }
-  bool Extract(const ArchiveBlockSpec& spec) {
+  bool Extract(const ArchiveBlockContent& content) {
     std::ostringstream out;
-    WriteArchiveBlock(out, spec);
+    WriteArchiveBlock(out, content);
     MemorySource source(out.str());
     ArchiveStream stream(source);
     return zip.Extract(stream, dir.Dir());
@@ -66,8 +66,8 @@ TEST_F(ArchiveWinTest, FileTimeComesFromTheDosDate) {
 }
 
 TEST_F(ArchiveWinTest, VolumeIsOpenedWithoutWriteSharing) {
-  ArchiveBlockSpec spec{"", {ArchiveEntry::FromBytes(0, 0, test::RandomBytes(150000, 3))}};
-  WriteArchiveVolumes(dir / "Setup.exe", 100000, spec);
+  ArchiveBlockContent content{"", {ArchiveEntry::FromBytes(0, 0, test::RandomBytes(150000, 3))}};
+  WriteArchiveVolumes(dir / "Setup.exe", 100000, content);
   const std::string second = dir / "Setup.002";
   zip.OnNeedVolume = [&](TSetupKVBZip&, uint16_t, std::string& name, bool&) { name = second; };
   DWORD sharing_error = 0;
@@ -98,6 +98,7 @@ TEST_F(ArchiveWinTest, PendingWindowMessagesAreDispatchedDuringExtraction) {
       CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   PostMessageA(hwnd, WM_APP, 0, 0);
+  Sleep(2 * kMessagePumpIntervalMs);
   EXPECT_TRUE(Extract({"", {ArchiveEntry::FromBytes(0, 0, "x")}}));
   EXPECT_EQ(g_dispatched, 1);
   DestroyWindow(hwnd);

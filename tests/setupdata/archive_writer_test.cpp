@@ -118,9 +118,9 @@ std::vector<int32_t> ChunkHeaders(const std::string& block) {
   return headers;
 }
 
-std::string Write(const ArchiveBlockSpec& spec, unsigned threads = 0) {
+std::string Write(const ArchiveBlockContent& content, unsigned threads = 0) {
   std::ostringstream out;
-  WriteArchiveBlock(out, spec, {threads, nullptr});
+  WriteArchiveBlock(out, content, {threads, nullptr});
   return out.str();
 }
 
@@ -139,14 +139,14 @@ TEST(ArchiveWriterTest, PiecesAreCompressedUnlessThatDoesNotShrinkThem) {
 }
 
 TEST(ArchiveWriterTest, OutputDoesNotDependOnTheThreadCount) {
-  ArchiveBlockSpec spec{"Component", {}};
+  ArchiveBlockContent content{"Component", {}};
   for (int i = 0; i < 8; ++i) {
-    spec.Entries.push_back(ArchiveEntry::FromBytes(
+    content.Entries.push_back(ArchiveEntry::FromBytes(
         i, i, i % 2 ? test::TextBytes(i * 20000) : test::RandomBytes(i * 15000, i)));
   }
-  const std::string one = Write(spec, 1);
-  EXPECT_EQ(Write(spec, 2), one);
-  EXPECT_EQ(Write(spec, 7), one);
+  const std::string one = Write(content, 1);
+  EXPECT_EQ(Write(content, 2), one);
+  EXPECT_EQ(Write(content, 7), one);
 }
 
 TEST(ArchiveWriterTest, TemporaryFileSectionWithoutEntriesIsOneZeroByte) {
@@ -204,10 +204,10 @@ TEST(ArchiveWriterTest, RefusesMoreThan999Volumes) {
   std::string bytes;
   for (int i = 0; i < 1000; ++i)
     bytes += test::RandomBytes(1000, i);
-  ArchiveBlockSpec spec{"", {}};
+  ArchiveBlockContent content{"", {}};
   for (int i = 0; i < 1000; ++i)
-    spec.Entries.push_back(ArchiveEntry::FromBytes(i, 0, bytes.substr(i * 1000, 1000)));
-  EXPECT_THROW(WriteArchiveVolumes(dir / "S.exe", volume, spec), ArchiveWriteError);
+    content.Entries.push_back(ArchiveEntry::FromBytes(i, 0, bytes.substr(i * 1000, 1000)));
+  EXPECT_THROW(WriteArchiveVolumes(dir / "S.exe", volume, content), ArchiveWriteError);
   EXPECT_TRUE(std::filesystem::exists(dir / "S.999"));
   EXPECT_FALSE(std::filesystem::exists(dir / "S.000"));
 }

@@ -8,26 +8,9 @@ namespace kvb::sample {
 namespace {
 
 TSetupFile File(const std::string& name, uint8_t mode) {
-  TSetupFile f;
-  f.SourceName = name;
-  f.DestDir = "%InstallDir%\\bin\\";
-  f.OverwriteMode = mode;
-  f.ExtraFlag1 = 1;
-  f.ExtraFlag2 = 2;
-  f.ExtraText1 = "x1";
-  f.SharedFile = 1;
-  f.SelfRegister = 0;
-  f.TypeLibrary = 1;
-  f.PalmFile = 0;
-  f.ActiveX = 1;
-  f.ExtraFlag3 = 3;
-  f.ExtraText2 = "x2";
-  f.FontFlag = 1;
-  f.FontName = "Sample Font";
-  f.ExtraText3 = "x3";
-  f.Components = "Main|Extras";
-  f.Group = name == "KVBUNINST.DAT" ? "uninstaller" : "";
-  return f;
+  return {
+      name, "%InstallDir%\\bin\\", mode, 1, 2, "x1", 1, 0, 1, 0, 1, 3, "x2", 1, "Sample Font", {},
+      "x3", "Main|Extras",         "",   0};
 }
 
 TSetupRegChange RegChange(const std::string& key, uint32_t type) {

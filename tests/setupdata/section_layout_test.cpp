@@ -2,16 +2,15 @@
 // field read into the wrong place, which a write-then-read round trip cannot see.
 #include <gtest/gtest.h>
 
-#include "setupdata/byte_writer.h"
-#include "setupdata/record_io.h"
 #include "setupdata/section_reader.h"
+#include "stream_builder.h"
 
 namespace kvb {
 namespace {
 
 // Loads section `index` from `bytes` placed behind a few filler bytes.
-TSetupData LoadOnly(int index, const std::string& bytes) {
-  MemorySource source("filler" + bytes);
+TSetupData LoadOnly(int index, const Stream& bytes) {
+  MemorySource source("filler" + bytes.str());
   TSetupHeader header;
   header.SectionOffsets[index] = 6;
   TSetupData data;
@@ -20,84 +19,62 @@ TSetupData LoadOnly(int index, const std::string& bytes) {
 }
 
 TEST(SectionLayoutTest, SoftwareInformation) {
-  ByteWriter w;
-  w.U8(9);
-  for (const char* text : {"name", "company", "dir", "group", "comments", "t0", "t1", "t2"}) {
-    w.ZStr(text);
-  }
-  w.U8(5);
-  w.U32(24);
-  w.U32(128);
-  w.U32(0x04000000);
-  w.U32(0x04100000);
-  w.U32(0x05000000);
-  w.U16(0x0102);
-  w.U32(0x05010000);
-  w.U16(0x0300);
-  for (const char* text : {"display", "version", "contact", "about", "help", "update"}) {
-    w.ZStr(text);
-  }
-  const TSetupData d = LoadOnly(kSectionSoftwareInfo, w.Data());
-  const TSetupProperties& p = d.Properties;
+  Stream s;
+  s.B(9).Zs({"name", "company", "dir", "group", "comments", "t0", "t1", "t2"}).B(5).Ds({24, 128});
+  s.Ds({0x04000000, 0x04100000, 0x05000000}).W(0x0102).D(0x05010000).W(0x0300);
+  s.Zs({"display", "version", "contact", "about", "help", "update"});
+  const TSetupData d = LoadOnly(kSectionSoftwareInfo, s);
+  TSetupProperties expected;
+  expected.SoftwareName = "name";
+  expected.CompanyName = "company";
+  expected.DefaultInstallDir = "dir";
+  expected.DefaultProgramGroup = "group";
+  expected.Comments = "comments";
+  expected.ComponentsType0 = "t0";
+  expected.ComponentsType1 = "t1";
+  expected.ComponentsType2 = "t2";
+  expected.DisplayName = "display";
+  expected.DisplayVersion = "version";
+  expected.Contact = "contact";
+  expected.URLInfoAbout = "about";
+  expected.HelpLink = "help";
+  expected.URLUpdateInfo = "update";
+  EXPECT_EQ(d.Properties, expected);
   EXPECT_EQ(d.InfoByte, 9);
-  EXPECT_EQ(p.SoftwareName, "name");
-  EXPECT_EQ(p.CompanyName, "company");
-  EXPECT_EQ(p.DefaultInstallDir, "dir");
-  EXPECT_EQ(p.DefaultProgramGroup, "group");
-  EXPECT_EQ(p.Comments, "comments");
-  EXPECT_EQ(p.ComponentsType0, "t0");
-  EXPECT_EQ(p.ComponentsType1, "t1");
-  EXPECT_EQ(p.ComponentsType2, "t2");
   EXPECT_EQ(d.MinimumRequirements, (TSetupMinimumRequeriments{5, 24, 128}));
   EXPECT_EQ(d.OsLimits,
             (std::array<TOsLimit, 4>{
                 {{0x04000000, 0}, {0x04100000, 0}, {0x05000000, 0x0102}, {0x05010000, 0x0300}}}));
-  EXPECT_EQ(p.DisplayName, "display");
-  EXPECT_EQ(p.DisplayVersion, "version");
-  EXPECT_EQ(p.Contact, "contact");
-  EXPECT_EQ(p.URLInfoAbout, "about");
-  EXPECT_EQ(p.HelpLink, "help");
-  EXPECT_EQ(p.URLUpdateInfo, "update");
 }
 
 TEST(SectionLayoutTest, Appearance) {
-  ByteWriter w;
-  w.ZStr("wizard.bmp");
-  w.ZStr("title");
-  w.ZStr("back.bmp");
-  w.U8(2);
-  w.U32(0x111111);
-  w.U32(0x222222);
-  w.U8(1);
-  w.U8(3);
-  w.ZStr("splash.bmp");
-  WriteFont(w, {"Tahoma", 8, 0x80000008, 1, 238});
-  w.ZStr("license.txt");
-  const TSetupProperties p = LoadOnly(kSectionAppearance, w.Data()).Properties;
-  EXPECT_EQ(p.WizardBitmap, "wizard.bmp");
-  EXPECT_EQ(p.Title, "title");
-  EXPECT_EQ(p.BackBitmap, "back.bmp");
-  EXPECT_EQ(p.BackPlacement, 2);
-  EXPECT_EQ(p.BackColor1, 0x111111u);
-  EXPECT_EQ(p.BackColor2, 0x222222u);
-  EXPECT_EQ(p.BackGradient, 1);
-  EXPECT_EQ(p.BackFlag, 3);
-  EXPECT_EQ(p.SplashBitmap, "splash.bmp");
-  EXPECT_EQ(p.Font, (TFontRecord{"Tahoma", 8, 0x80000008, 1, 238}));
-  EXPECT_EQ(p.LicenseFile, "license.txt");
+  Stream s;
+  s.Zs({"wizard.bmp", "title", "back.bmp"}).B(2).Ds({0x111111, 0x222222}).Bs({1, 3});
+  s.Z("splash.bmp").Font("Tahoma", 8, 0x80000008, 1, 238).Z("license.txt");
+  TSetupProperties expected;
+  expected.WizardBitmap = "wizard.bmp";
+  expected.Title = "title";
+  expected.BackBitmap = "back.bmp";
+  expected.BackPlacement = 2;
+  expected.BackColor1 = 0x111111;
+  expected.BackColor2 = 0x222222;
+  expected.BackGradient = 1;
+  expected.BackFlag = 3;
+  expected.SplashBitmap = "splash.bmp";
+  expected.Font = {"Tahoma", 8, 0x80000008, 1, 238};
+  expected.LicenseFile = "license.txt";
+  EXPECT_EQ(LoadOnly(kSectionAppearance, s).Properties, expected);
 }
 
 TEST(SectionLayoutTest, LanguagesWithTheirTables) {
-  ByteWriter w;
-  w.U32(2);
+  Stream s;
+  s.D(2);
   for (const char* name : {"English", "Deutsch"}) {
-    w.ZStr(name);
-    w.U32(name[0] == 'E' ? 1033 : 1031);
-    w.U8(name[0] == 'E' ? 0 : 1);
+    s.Z(name).D(name[0] == 'E' ? 1033 : 1031).B(name[0] == 'E' ? 0 : 1);
     for (int i = 0; i < kMessageCount; ++i)
-      w.ZStr(std::string(name, 2) + std::to_string(i));
+      s.Z(std::string(name, 2) + std::to_string(i));
   }
-  const TSetupData d = LoadOnly(kSectionMessages, w.Data());
+  const TSetupData d = LoadOnly(kSectionMessages, s);
   ASSERT_EQ(d.Languages.size(), 2u);
   EXPECT_EQ(d.Languages[1].Name, "Deutsch");
   EXPECT_EQ(d.Languages[1].LanguageId, 1031u);
@@ -108,62 +85,39 @@ TEST(SectionLayoutTest, LanguagesWithTheirTables) {
 }
 
 TEST(SectionLayoutTest, ComponentsAndConduits) {
-  ByteWriter w;
-  w.U32(50);
-  w.F64(2.0);
-  w.U32(1);
-  for (const char* text : {"Main", "desc", "pic.bmp"})
-    w.ZStr(text);
-  w.U32(1000);
-  w.U32(30);
-  w.U32(70);
-  w.U32(1);
-  w.ZStr("CRTR");
-  w.U8(1);
-  for (const char* text : {"c.dll", "dir", "db", "f.pdb", "name", "info"})
-    w.ZStr(text);
-  w.U8(4);
-  w.ZStr("module");
-  w.U8(1);
-  w.ZStr("client");
-  const TSetupData d = LoadOnly(kSectionComponents, w.Data());
+  Stream s;
+  s.D(50).F(2.0).D(1).Zs({"Main", "desc", "pic.bmp"}).Ds({1000, 30, 70});
+  s.D(1).Z("CRTR").B(1).Zs({"c.dll", "dir", "db", "f.pdb", "name", "info"});
+  s.B(4).Z("module").B(1).Z("client");
+  const TSetupData d = LoadOnly(kSectionComponents, s);
   EXPECT_EQ(d.MainArchiveSpan, 50u);
   EXPECT_EQ(d.MainArchiveScale, 2.0);
-  ASSERT_EQ(d.Components.size(), 1u);
-  EXPECT_EQ(d.Components[0], (TInstallerComponent{{"Main", "desc", "pic.bmp"}, 1000, 30, 70}));
-  ASSERT_EQ(d.Conduits.size(), 1u);
-  EXPECT_EQ(d.Conduits[0], (THotSyncConduit{"CRTR", 1, "c.dll", "dir", "db", "f.pdb", "name",
-                                            "info", 4, "module", 1, "client"}));
+  EXPECT_EQ(d.Components,
+            (std::vector<TInstallerComponent>{{{"Main", "desc", "pic.bmp"}, 1000, 30, 70}}));
+  EXPECT_EQ(d.Conduits, (std::vector<THotSyncConduit>{{"CRTR", 1, "c.dll", "dir", "db", "f.pdb",
+                                                       "name", "info", 4, "module", 1, "client"}}));
 }
 
-TEST(SectionLayoutTest, DeviceGroupsAndFiles) {
-  ByteWriter w;
-  w.U32(1);
-  w.ZStr("%CE1%\\App");
-  w.ZStr("app.cab");
-  for (const char* text : {"G", "folder", "t3", "t4", "g.cab"})
-    w.ZStr(text);
-  w.U32(0);
-  const TSetupData d = LoadOnly(kSectionDeviceFiles, w.Data());
+TEST(SectionLayoutTest, DeviceGroupsVariablesAndPlatforms) {
+  Stream groups;
+  groups.D(1).Zs({"%CE1%\\App", "app.cab", "G", "folder", "t3", "t4", "g.cab"}).D(0);
+  const TSetupData d = LoadOnly(kSectionDeviceFiles, groups);
   EXPECT_EQ(d.Properties.DeviceGroup.Folder, "%CE1%\\App");
   EXPECT_EQ(d.Properties.DeviceGroup.CabFiles, "app.cab");
-  ASSERT_EQ(d.DeviceGroups.size(), 1u);
-  EXPECT_EQ(d.DeviceGroups[0], (TSetupDeviceFileGroup{"G", "folder", "t3", "t4", "", 0, "g.cab"}));
-  EXPECT_TRUE(d.DeviceFiles.empty());
-}
+  EXPECT_EQ(d.DeviceGroups,
+            (std::vector<TSetupDeviceFileGroup>{{"G", "folder", "t3", "t4", "", 0, "g.cab"}}));
 
-TEST(SectionLayoutTest, Platforms) {
-  ByteWriter w;
-  w.U32(1);
-  w.ZStr("PPC");
-  w.ZStr("PSPC, HPC");
-  w.U32(0x0A11);
-  w.U32(0x0002);
-  w.ZStr("3.0");
-  w.ZStr("1000.0");
-  const TSetupData d = LoadOnly(kSectionPlatforms, w.Data());
-  ASSERT_EQ(d.Platforms.size(), 1u);
-  EXPECT_EQ(d.Platforms[0], (TSetupPlatform{"PPC", "PSPC, HPC", 0x0A11, 2, "3.0", "1000.0"}));
+  Stream variables;
+  variables.D(1).Z("%V%").B(1).Z("key").D(0).Zs({"name", "data"}).Bs({2, 3});
+  variables.Zs({"e1", "e2", "c", "g"}).B(1);
+  EXPECT_EQ(LoadOnly(kSectionVariables, variables).Variables,
+            (std::vector<TSetupVariable>{
+                {"%V%", {1, "key", 0, "name", "data", 2, 3, "e1", "e2", "c", "g"}, 1}}));
+
+  Stream platforms;
+  platforms.D(1).Zs({"PPC", "PSPC, HPC"}).Ds({0x0A11, 2}).Zs({"3.0", "1000.0"});
+  EXPECT_EQ(LoadOnly(kSectionPlatforms, platforms).Platforms,
+            (std::vector<TSetupPlatform>{{"PPC", "PSPC, HPC", 0x0A11, 2, "3.0", "1000.0"}}));
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The first set-up command: installs what is missing (as root on Debian 12), builds
+# everything, and runs the main job: builds the example package and runs its setup under
+# Wine. With a working display the setup opens there for you to use; otherwise (and in
+# CI, or with KVB_HEADLESS=1) it runs on a private Xvfb screen, driven to its end by
+# kvbdriver following scripts/sample.drive, with screenshots saved along the way.
+# Usage: scripts/build.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/configure.sh
+
+bash scripts/install-deps.sh
+
+echo "== building"
+kvb_build_host
+kvb_build_win
+kvb_build_fuzz
+
+run=$KVB_ROOT/build/sample
+setup=$run/setup.exe
+rm -rf "$run"
+mkdir -p "$run/screenshots"
+
+echo "== building the example package"
+# ---- The package build: the one place to change when the builder makes the example. ----
+build/host/tests/e2e/make_package build/win/src/startup/kvbsetup.exe "$setup"
+# ---- end of the package build ----
+echo "package: $setup"
+
+. scripts/wine-env.sh
+kvb_wine_prefix_init
+kvb_wine_prefix_copy "$run/prefix"
+export WINEPREFIX=$run/prefix
+
+# Whatever happens, the run's wineserver and Xvfb are stopped at the end.
+KVB_XVFB_PID=""
+trap 'kvb_wine_server_stop; kvb_xvfb_stop' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+headless=${KVB_HEADLESS:-}
+[ -n "${CI:-}" ] && headless=1
+if [ -z "$headless" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "== running the setup on $DISPLAY"
+  kvb_wine_server_start
+  set +e
+  wine "$setup" </dev/null
+  status=$?
+  set -e
+else
+  echo "== running the setup headless (Xvfb), driven by scripts/sample.drive"
+  kvb_xvfb_start new
+  kvb_wine_server_start
+  # The driver asks for each screenshot on its output and waits for a line back.
+  coproc DRIVER {
+    wine build/win/tools/driver/kvbdriver.exe -s "start $(kvb_winpath "$setup")" \
+      -f "$(kvb_winpath "$KVB_ROOT/scripts/sample.drive")" 2>&1
+  }
+  driver_pid=$DRIVER_PID  # bash forgets it once the coprocess ends
+  while IFS= read -r line <&"${DRIVER[0]}"; do
+    line=${line%$'\r'}
+    echo "   | $line"
+    if [[ $line == "screenshot "* ]]; then
+      scripts/screenshot.sh "$run/screenshots/${line#screenshot }.png"
+      echo >&"${DRIVER[1]}"
+    fi
+  done
+  set +e
+  wait "$driver_pid"
+  status=$?
+  set -e
+fi
+
+echo "setup run ended with status $status"
+echo "screenshots:     $run/screenshots"
+echo "installed files: $run/prefix/drive_c (the run's Wine prefix: WINEPREFIX=$run/prefix)"
+exit "$status"

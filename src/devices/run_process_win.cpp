@@ -1,0 +1,65 @@
+#include "devices/run_process_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "base/text.h"
+
+namespace kvb {
+namespace {
+
+// Waits for `process` to end while dispatching window messages. A WM_QUIT is put back for
+// the application's own message loop, and the wait ends.
+void WaitPumping(HANDLE process) {
+  for (;;) {
+    const DWORD wake = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+    if (wake != WAIT_OBJECT_0 + 1)
+      return;  // ended, or the wait failed
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t RunProcess(const std::string& program,
+                    const std::string& arguments,
+                    const std::string& working_folder,
+                    bool wait_idle,
+                    bool wait_exit) {
+  const std::string command = "\"" + program + "\" " + arguments;
+  std::vector<char> command_line(command.begin(), command.end());
+  command_line.push_back('\0');
+  std::string folder = working_folder;
+  if (folder.empty()) {
+    folder = ExcludeTrailingBackslash(ExtractFilePath(program));
+    // "C:" alone would name the current folder of drive C, not its root.
+    if (folder.size() == 2 && folder[1] == ':')
+      folder += '\\';
+  }
+
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    return GetLastError();
+  }
+  CloseHandle(info.hThread);
+  if (wait_idle)
+    WaitForInputIdle(info.hProcess, INFINITE);
+  if (wait_exit)
+    WaitPumping(info.hProcess);
+  CloseHandle(info.hProcess);
+  return 0;
+}
+
+}  // namespace kvb

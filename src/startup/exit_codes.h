@@ -1,0 +1,14 @@
+// Exit codes of kvbsetup.exe. A number, once given out, keeps its meaning; retired
+// numbers stay here as comments. 1 is not used, so that a generic failure of the
+// process is never taken for one of these.
+#pragma once
+
+namespace kvb {
+
+enum SetupExitCode : int {
+  kExitNormal = 0,         // the run ended without a fatal start-up message
+  kExitInternalError = 2,  // "internal setup error": own file, trailer or header unreadable
+  kExitCorruptedData = 3,  // "corrupted setup data": the trailer's magic differs
+};
+
+}  // namespace kvb

@@ -1,0 +1,36 @@
+#include "vars/registry_reader_win.h"
+
+#include "vars/reg_key_win.h"
+
+namespace kvb {
+
+namespace {
+
+HKEY RootKey(RegRoot root) {
+  switch (root) {
+    case RegRoot::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegRoot::kCurrentUser:
+      break;
+  }
+  return HKEY_CURRENT_USER;
+}
+
+}  // namespace
+
+std::optional<std::string> WinRegistryReader::ReadString(RegRoot root,
+                                                         std::string_view key,
+                                                         std::string_view value_name) {
+  RegKey reg;
+  if (reg.Open(RootKey(root), std::string(key), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::string value;
+  if (reg.ReadString(std::string(value_name), value) != ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
+}
+
+}  // namespace kvb
