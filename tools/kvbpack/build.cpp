@@ -15,8 +15,8 @@
 namespace kvb::pack {
 namespace {
 
-ArchiveBlockSpec SpecOf(const PlannedBlock& block) {
-  ArchiveBlockSpec spec;
+ArchiveBlockContent SpecOf(const PlannedBlock& block) {
+  ArchiveBlockContent spec;
   spec.Message = block.message;
   for (const PlannedEntry& e : block.entries) {
     spec.Entries.push_back(ArchiveEntry::FromFile(e.index, e.date, e.path));
