@@ -94,16 +94,18 @@ class Builder {
 
  private:
   std::unique_ptr<ByteSource> OpenStub() {
-    std::string path = options_.stub;
-    if (path.empty() && !project_.stub.empty())
-      path = JoinPath(project_.base_dir, project_.stub);
-    if (path.empty()) {
-      throw ProjectError(
+    if (!options_.stub.empty()) {
+      std::unique_ptr<ByteSource> stub = OpenFileSource(options_.stub);
+      if (!stub) throw std::runtime_error("cannot read the setup program \"" + options_.stub + "\"");
+      return stub;
+    }
+    if (project_.stub.empty()) {
+      throw std::runtime_error(
           "no setup program to build on: give --stub or stub = \"...\" in [package]");
     }
+    const std::string path = JoinPath(project_.base_dir, project_.stub);
     std::unique_ptr<ByteSource> stub = OpenFileSource(path);
-    if (!stub)
-      throw ProjectError("cannot read the setup program \"" + path + "\"");
+    if (!stub) throw ProjectError(project_.stub_pos, "cannot read the setup program \"" + path + "\"");
     return stub;
   }
 

@@ -93,6 +93,8 @@ int RunBuild(const BuildArgs& args) {
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"kvbpack: builds Kalvenbrooker setup programs from project files"};
   app.require_subcommand(1);
+  // Paths may start with '/' (also under Wine); they are never "/option" switches.
+  app.allow_windows_style_options(false);
 
   BuildArgs build;
   CLI::App* build_cmd = app.add_subcommand("build", "Build a setup program from a project file");

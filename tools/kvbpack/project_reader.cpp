@@ -17,6 +17,7 @@ void ReadPackageTable(TableReader& root, Project& p) {
   if (const TomlNode* stub = r.Get("stub")) {
     if (stub->type == TomlNode::Type::kString) {
       p.stub = stub->text;
+      p.stub_pos = stub->pos;
     } else {
       r.Error(*stub, "stub must be a string (the path of the setup program)");
     }
