@@ -19,7 +19,7 @@ std::string BuildError(const Scratch& dir, const std::string& text, BuildOptions
   test::WriteFile(dir / "g.txt", "other data");
   test::WriteFile(dir / "stub.exe", "MZ stub");
   options.output = dir / "out/Setup.exe";
-  if (options.stub.empty())
+  if (options.stub.empty() && text.find("stub =") == std::string::npos)
     options.stub = dir / "stub.exe";
   try {
     BuildPackage(ReadProject(dir / "p.toml"), options);

@@ -71,6 +71,7 @@ struct Project {
   SourcePos uninstaller_pos;
 
   std::string stub;  // the setup program image; empty = from the command line
+  SourcePos stub_pos;
   std::optional<uint64_t> volume_size;
   std::optional<uint32_t> default_date;  // file date for files without their own
 };
