@@ -16,12 +16,12 @@ namespace kvb::pack {
 namespace {
 
 ArchiveBlockContent SpecOf(const PlannedBlock& block) {
-  ArchiveBlockContent spec;
-  spec.Message = block.message;
+  ArchiveBlockContent content;
+  content.Message = block.message;
   for (const PlannedEntry& e : block.entries) {
-    spec.Entries.push_back(ArchiveEntry::FromFile(e.index, e.date, e.path));
+    content.Entries.push_back(ArchiveEntry::FromFile(e.index, e.date, e.path));
   }
-  return spec;
+  return content;
 }
 
 // Adds up the progress of the blocks, written one after the other.
