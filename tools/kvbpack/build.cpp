@@ -15,7 +15,7 @@
 namespace kvb::pack {
 namespace {
 
-ArchiveBlockContent SpecOf(const PlannedBlock& block) {
+ArchiveBlockContent ContentOf(const PlannedBlock& block) {
   ArchiveBlockContent content;
   content.Message = block.message;
   for (const PlannedEntry& e : block.entries) {
@@ -120,7 +120,7 @@ class Builder {
     std::ofstream out = OpenOut(path);
     out.put(plan.temp_archive ? 1 : 0);
     if (plan.temp_archive)
-      WriteArchiveBlock(out, SpecOf(plan.temp_block), progress.Options(options_.jobs));
+      WriteArchiveBlock(out, ContentOf(plan.temp_block), progress.Options(options_.jobs));
     progress.BlockDone(plan.temp_block);
     out.close();
     if (!out)
@@ -136,19 +136,19 @@ class Builder {
     std::ofstream out = OpenOut(path);
     std::vector<uint64_t> sizes;
     if (plan.volume_size) {
-      volumes_ = WriteArchiveVolumes(package, *plan.volume_size, SpecOf(plan.main_block),
+      volumes_ = WriteArchiveVolumes(package, *plan.volume_size, ContentOf(plan.main_block),
                                      progress.Options(options_.jobs))
                      .Volumes;
       sizes.push_back(0);
     } else if (plan.main_archive) {
       sizes.push_back(
-          WriteArchiveBlock(out, SpecOf(plan.main_block), progress.Options(options_.jobs)).Size);
+          WriteArchiveBlock(out, ContentOf(plan.main_block), progress.Options(options_.jobs)).Size);
     } else {
       sizes.push_back(0);
     }
     progress.BlockDone(plan.main_block);
     for (const PlannedBlock& block : plan.component_blocks) {
-      sizes.push_back(WriteArchiveBlock(out, SpecOf(block), progress.Options(options_.jobs)).Size);
+      sizes.push_back(WriteArchiveBlock(out, ContentOf(block), progress.Options(options_.jobs)).Size);
       progress.BlockDone(block);
     }
     out.close();
