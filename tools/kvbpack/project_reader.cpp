@@ -1,5 +1,6 @@
 #include "project_reader.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -317,8 +318,9 @@ Project ReadProjectText(std::string_view text,
 }
 
 Project ReadProject(const std::string& path) {
+  std::error_code ec;
   std::ifstream in(path, std::ios::binary);
-  if (!in)
+  if (!std::filesystem::is_regular_file(path, ec) || !in)
     throw ProjectError(SourcePos{path, 0, 0}, "cannot open the project file");
   std::ostringstream text;
   text << in.rdbuf();
