@@ -23,7 +23,8 @@ struct Built {
 Built BuildText(const Scratch& dir, const std::string& text, BuildOptions options = {}) {
   test::WriteFile(dir / "p.toml", text);
   test::WriteFile(dir / "stub.exe", "MZ stub");
-  if (options.output.empty()) options.output = dir / "Setup.exe";
+  if (options.output.empty())
+    options.output = dir / "Setup.exe";
   options.stub = dir / "stub.exe";
   BuildPackage(ReadProject(dir / "p.toml"), options);
   Built b;
@@ -117,8 +118,8 @@ TEST(BuildTest, ArchivePresenceCanBeForced) {
 TEST(BuildTest, DatesComeFromTheProjectOrTheFileTimes) {
   Scratch dir;
   test::WriteFile(dir / "a", "a");
-  const auto time = std::chrono::file_clock::from_sys(std::chrono::sys_seconds{
-      std::chrono::seconds{1121335231}});  // 2005-07-14 10:00:31 UTC
+  const auto time = std::chrono::file_clock::from_sys(
+      std::chrono::sys_seconds{std::chrono::seconds{1121335231}});  // 2005-07-14 10:00:31 UTC
   std::filesystem::last_write_time(dir / "a", time);
   Built b = BuildText(dir, "[[file]]\nsource = \"a\"\n");
   EXPECT_EQ(b.pkg.Data.DeviceFiles[0].FileDate, 0x32EE500Fu);  // 2005-07-14 10:00:30 UTC
@@ -136,7 +137,8 @@ TEST(BuildTest, ProgressCountsEveryByteOnce) {
   options.on_progress = [&](uint64_t done, uint64_t total) { reports.emplace_back(done, total); };
   BuildText(dir, "[[temp-file]]\nsource = \"t\"\n[[file]]\nsource = \"a\"\n", options);
   ASSERT_FALSE(reports.empty());
-  for (size_t i = 1; i < reports.size(); ++i) EXPECT_GE(reports[i].first, reports[i - 1].first);
+  for (size_t i = 1; i < reports.size(); ++i)
+    EXPECT_GE(reports[i].first, reports[i - 1].first);
   EXPECT_EQ(reports.back(), std::make_pair(uint64_t{151000}, uint64_t{151000}));
 }
 
@@ -145,8 +147,10 @@ TEST(BuildTest, VolumeSizesAreFoundAgainFromTheVolumes) {
   test::WriteFile(dir / "a", test::Noise(100000, 5));
   test::WriteFile(dir / "b", std::string(90000, 'z'));
   test::WriteFile(dir / "c", "c");
-  const std::string text = "[[file]]\nsource = \"a\"\n[[file]]\nsource = \"b\"\n[[file]]\nsource = \"c\"\n";
-  for (uint64_t size : {uint64_t{60000}, uint64_t{65600}, uint64_t{70001}, uint64_t{90000}, uint64_t{400000}}) {
+  const std::string text =
+      "[[file]]\nsource = \"a\"\n[[file]]\nsource = \"b\"\n[[file]]\nsource = \"c\"\n";
+  for (uint64_t size :
+       {uint64_t{60000}, uint64_t{65600}, uint64_t{70001}, uint64_t{90000}, uint64_t{400000}}) {
     BuildOptions options;
     options.volume_size = size;
     options.output = dir / "first/Setup.exe";
@@ -162,7 +166,8 @@ TEST(BuildTest, VolumeSizesAreFoundAgainFromTheVolumes) {
     options.output = dir / "second/Setup.exe";
     BuildText(dir, text, options);
     for (size_t n = 1; n <= volumes.size(); ++n) {
-      EXPECT_TRUE(test::ReadFile(VolumeFileName(options.output, n)) == test::ReadFile(volumes[n - 1]))
+      EXPECT_TRUE(test::ReadFile(VolumeFileName(options.output, n)) ==
+                  test::ReadFile(volumes[n - 1]))
           << size << " volume " << n;
     }
     EXPECT_FALSE(std::filesystem::exists(VolumeFileName(options.output, volumes.size() + 1)));

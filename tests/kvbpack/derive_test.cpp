@@ -83,14 +83,18 @@ TEST(DeriveTest, CodePageKeepsEveryByte) {
 // type 16 / name 1 / language 0x409, built byte by byte.
 std::string Pe64WithVersion(uint32_t ms, uint32_t ls, uint32_t data_rva_shift = 0) {
   std::string pe(0x200, '\0');
-  auto put16 = [&pe](size_t at, uint16_t v) { pe.replace(at, 2, reinterpret_cast<const char*>(&v), 2); };
-  auto put32 = [&pe](size_t at, uint32_t v) { pe.replace(at, 4, reinterpret_cast<const char*>(&v), 4); };
+  auto put16 = [&pe](size_t at, uint16_t v) {
+    pe.replace(at, 2, reinterpret_cast<const char*>(&v), 2);
+  };
+  auto put32 = [&pe](size_t at, uint32_t v) {
+    pe.replace(at, 4, reinterpret_cast<const char*>(&v), 4);
+  };
   pe[0] = 'M';
   pe[1] = 'Z';
   put32(0x3C, 0x40);
   pe.replace(0x40, 4, std::string("PE\0\0", 4));
-  put16(0x46, 1);                 // one section
-  put16(0x54, 240);               // optional header size
+  put16(0x46, 1);    // one section
+  put16(0x54, 240);  // optional header size
   const size_t opt = 0x58;
   put16(opt, 0x20B);              // PE32+
   put32(opt + 108, 16);           // data directories
@@ -98,13 +102,17 @@ std::string Pe64WithVersion(uint32_t ms, uint32_t ls, uint32_t data_rva_shift = 
   put32(opt + 112 + 20, 0x100);
   const size_t section = opt + 240;
   pe.replace(section, 5, ".rsrc");
-  put32(section + 8, 0x100);   // virtual size
+  put32(section + 8, 0x100);    // virtual size
   put32(section + 12, 0x1000);  // virtual address
   put32(section + 16, 0x100);   // raw size
   put32(section + 20, 0x200);   // raw offset
   std::string rsrc(0x100, '\0');
-  auto r16 = [&rsrc](size_t at, uint16_t v) { rsrc.replace(at, 2, reinterpret_cast<const char*>(&v), 2); };
-  auto r32 = [&rsrc](size_t at, uint32_t v) { rsrc.replace(at, 4, reinterpret_cast<const char*>(&v), 4); };
+  auto r16 = [&rsrc](size_t at, uint16_t v) {
+    rsrc.replace(at, 2, reinterpret_cast<const char*>(&v), 2);
+  };
+  auto r32 = [&rsrc](size_t at, uint32_t v) {
+    rsrc.replace(at, 4, reinterpret_cast<const char*>(&v), 4);
+  };
   const uint32_t dirs[3][2] = {{16, 0x80000018}, {1, 0x80000030}, {0x409, 0x48}};
   for (int level = 0; level < 3; ++level) {
     const size_t at = level * 0x18;

@@ -135,8 +135,15 @@ TEST(ProjectTest, WrittenProjectsReadBackTheSame) {
 }
 
 TEST(ProjectTest, AnyTextSurvivesWritingAndReading) {
-  const std::string texts[] = {"plain", "C:\\path\\", "it's", "say \"hi\"", "'''",
-                               "tab\tand\r\nbreak", "\x01\x7F\x80\x81\xFF", "back\\slash 'quoted'", ""};
+  const std::string texts[] = {"plain",
+                               "C:\\path\\",
+                               "it's",
+                               "say \"hi\"",
+                               "'''",
+                               "tab\tand\r\nbreak",
+                               "\x01\x7F\x80\x81\xFF",
+                               "back\\slash 'quoted'",
+                               ""};
   Project p = Read("");
   for (const std::string& text : texts) {
     p.data.Billboards.push_back(text);

@@ -96,7 +96,8 @@ class Builder {
   std::unique_ptr<ByteSource> OpenStub() {
     if (!options_.stub.empty()) {
       std::unique_ptr<ByteSource> stub = OpenFileSource(options_.stub);
-      if (!stub) throw std::runtime_error("cannot read the setup program \"" + options_.stub + "\"");
+      if (!stub)
+        throw std::runtime_error("cannot read the setup program \"" + options_.stub + "\"");
       return stub;
     }
     if (project_.stub.empty()) {
@@ -105,7 +106,8 @@ class Builder {
     }
     const std::string path = JoinPath(project_.base_dir, project_.stub);
     std::unique_ptr<ByteSource> stub = OpenFileSource(path);
-    if (!stub) throw ProjectError(project_.stub_pos, "cannot read the setup program \"" + path + "\"");
+    if (!stub)
+      throw ProjectError(project_.stub_pos, "cannot read the setup program \"" + path + "\"");
     return stub;
   }
 
@@ -148,7 +150,8 @@ class Builder {
     }
     progress.BlockDone(plan.main_block);
     for (const PlannedBlock& block : plan.component_blocks) {
-      sizes.push_back(WriteArchiveBlock(out, ContentOf(block), progress.Options(options_.jobs)).Size);
+      sizes.push_back(
+          WriteArchiveBlock(out, ContentOf(block), progress.Options(options_.jobs)).Size);
       progress.BlockDone(block);
     }
     out.close();

@@ -69,7 +69,8 @@ int RunBuild(const BuildArgs& args) {
   const Project project = ReadProject(args.project);
   options.output = args.output;
   options.stub = args.stub;
-  if (options.stub.empty() && project.stub.empty()) options.stub = DefaultStub();
+  if (options.stub.empty() && project.stub.empty())
+    options.stub = DefaultStub();
   options.jobs = args.jobs;
   const std::string stub =
       options.stub.empty() ? JoinPath(project.base_dir, project.stub) : options.stub;
