@@ -22,9 +22,8 @@ rm -rf "$run"
 mkdir -p "$run/screenshots"
 
 echo "== building the example package"
-# ---- The package build: the one place to change when the builder makes the example. ----
-build/host/tests/e2e/make_package build/win/src/startup/kvbsetup.exe "$setup"
-# ---- end of the package build ----
+build/host/tools/kvbpack/kvbpack build examples/sample/sample.toml -o "$setup" \
+  --stub build/win/src/startup/kvbsetup.exe
 echo "package: $setup"
 
 . scripts/wine-env.sh
