@@ -1,4 +1,4 @@
-// Writes the seed packages of setup_data_fuzz into the folder given as argument:
+// Writes seed packages for setup_data_fuzz into the folder given as argument:
 // an empty package, the full sample package, and the sample with its main archive in
 // volume files.
 #include <cstdio>
