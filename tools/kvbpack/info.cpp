@@ -9,28 +9,10 @@
 #include "script_syntax.h"
 #include "setupdata/byte_reader.h"
 #include "setupdata/package_reader.h"
+#include "setupdata/section_reader.h"
 
 namespace kvb::pack {
 namespace {
-
-constexpr const char* kSectionNames[kSectionCount] = {"software information",
-                                                      "messages",
-                                                      "appearance",
-                                                      "start-up options",
-                                                      "variables",
-                                                      "background",
-                                                      "components",
-                                                      "billboards",
-                                                      "scripts",
-                                                      "dialogs",
-                                                      "folders",
-                                                      "temporary files",
-                                                      "package files",
-                                                      "shortcuts",
-                                                      "registry changes",
-                                                      "temporary-file archive",
-                                                      "main archive",
-                                                      "device platforms"};
 
 std::string U(const std::string& ansi) {
   return AnsiToUtf8(ansi);
@@ -45,7 +27,7 @@ void PrintLayout(const TSetupPackage& pkg, uint64_t file_size, std::ostream& out
       << "\n\nSections:\n";
   for (int i = 0; i < kSectionCount; ++i) {
     const TSectionRange r = SectionRange(pkg.Header, i, file_size);
-    out << "  " << std::setw(2) << i << "  " << std::left << std::setw(24) << kSectionNames[i]
+    out << "  " << std::setw(2) << i << "  " << std::left << std::setw(24) << SectionName(i)
         << std::right << std::setw(12) << r.Begin << std::setw(12) << r.Size() << " bytes\n";
   }
 }

@@ -187,30 +187,6 @@ bool RoleFitsKind(uint32_t role, uint32_t kind) {
   }
 }
 
-int StoredSlotCount(uint32_t kind) {
-  switch (kind) {
-    case 1:
-    case 11:
-      return 3;
-    case 2:
-    case 8:
-      return 4;
-    case 3:
-    case 5:
-      return 5;
-    case 4:
-    case 6:
-    case 7:
-      return 6;
-    case 9:
-      return 1;
-    case 13:
-      return 2;
-    default:
-      return 0;
-  }
-}
-
 std::array<SlotInfo, 6> ControlSlots(uint32_t kind, uint32_t role) {
   switch (kind) {
     case 1:

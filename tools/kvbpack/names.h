@@ -47,9 +47,6 @@ inline constexpr int kMaxControlRole = 17;
 // Whether `role` has a meaning for controls of `kind` (role 0 fits every kind).
 bool RoleFitsKind(uint32_t role, uint32_t kind);
 
-// The number of string slots a control kind stores (0-6).
-int StoredSlotCount(uint32_t kind);
-
 // What a string slot holds, which decides how the project reader accepts its value.
 enum class SlotType { kText, kFont, kFlag, kNumber, kButtonType, kShape, kColor };
 

@@ -1,4 +1,5 @@
 #include "base/text.h"
+#include "setupdata/dialog_io.h"
 #include "project_reader_parts.h"
 #include "script_syntax.h"
 
@@ -92,7 +93,7 @@ TSetupControl ReadControl(TableReader& r, const TFontRecord& dialog_font) {
   r.I32("height", c.Height);
   r.I32("width", c.Width);
   const std::array<SlotInfo, 6> slots = ControlSlots(c.Kind, c.Role);
-  for (int i = 0; i < StoredSlotCount(c.Kind); ++i) {
+  for (int i = 0; i < StoredStringCount(c.Kind); ++i) {
     if (slots[i].type == SlotType::kButtonType) {
       ReadSlotNames(r, slots[i], ButtonTypeNames(), c.Strings[i]);
     } else if (slots[i].type == SlotType::kShape) {

@@ -1,4 +1,5 @@
 #include "base/text.h"
+#include "setupdata/dialog_io.h"
 #include "codepage.h"
 #include "platforms.h"
 #include "project_writer_parts.h"
@@ -40,7 +41,7 @@ void WriteControl(TomlWriter& w, const TSetupControl& c) {
   I32If(w, "height", c.Height);
   I32If(w, "width", c.Width);
   const std::array<SlotInfo, 6> slots = ControlSlots(c.Kind, c.Role);
-  for (int i = 0; i < StoredSlotCount(c.Kind); ++i)
+  for (int i = 0; i < StoredStringCount(c.Kind); ++i)
     WriteSlot(w, slots[i], c.Strings[i]);
   ScriptIf(w, "script", c.Script);
 }
