@@ -56,5 +56,5 @@ endfunction()
 
 # Fuzz builds instrument the libraries for coverage too.
 if(KVB_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -g)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
 endif()
