@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "startup/startup_sequence.h"
+#include "startup/startup_host.h"
 
 namespace kvb {
 

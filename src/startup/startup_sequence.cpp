@@ -1,18 +1,48 @@
 #include "startup/startup_sequence.h"
 
+#include <array>
+#include <exception>
+
+#include "setupdata/archive_reader.h"
+#include "setupdata/byte_reader.h"
+#include "setupdata/messages.h"
+#include "setupdata/section_reader.h"
 #include "startup/exit_codes.h"
+#include "startup/startup_layout.h"
+#include "startup/temp_folder.h"
+#include "vars/variable_loading.h"
 
 namespace kvb {
+
+namespace {
+
+// Step 17: the sections read once the loader shows, in this order.
+constexpr std::array<int, 9> kRemainingSections = {
+    kSectionPlatforms, kSectionComponents,  kSectionBillboards, kSectionScripts,   kSectionDialogs,
+    kSectionFolders,   kSectionDeviceFiles, kSectionShortcuts,  kSectionRegChanges};
+
+}  // namespace
+
+TSetupStartup::~TSetupStartup() {
+  CloseStartupForms();
+  FreeSetupData(globals_, host_);
+}
 
 int TSetupStartup::Run() {
   InitApplication();
   if (!ReadPackageHeader())
-    return EndRun(kInternalErrorText, kExitInternalError);
+    return EndRun(kInternalErrorText, MessageIcon::kStop, kExitInternalError);
   if (!CheckMagic())
-    return EndRun(kCorruptedDataText, kExitCorruptedData);
-  // The package is intact. The steps that follow (temporary folder, variables, messages,
-  // loader, temporary files, start-up script, main form) join here as they are built.
-  return kExitNormal;
+    return EndRun(kCorruptedDataText, MessageIcon::kStop, kExitCorruptedData);
+  try {
+    return RunPackage();
+  } catch (const FormatError&) {
+    return EndRun(kCorruptedDataText, MessageIcon::kStop, kExitCorruptedData);
+  } catch (const ArchiveError&) {
+    return EndRun(kCorruptedDataText, MessageIcon::kStop, kExitCorruptedData);
+  } catch (const std::exception&) {
+    return EndRun(kInternalErrorText, MessageIcon::kStop, kExitInternalError);
+  }
 }
 
 void TSetupStartup::InitApplication() {
@@ -20,16 +50,167 @@ void TSetupStartup::InitApplication() {
 }
 
 bool TSetupStartup::ReadPackageHeader() {
-  setup_file_ = host_.OpenOwnFile();
-  return setup_file_ && ReadSetupData(*setup_file_, header_);
+  globals_.SetupFileStream = host_.OpenOwnFile();
+  return globals_.SetupFileStream && ReadSetupData(*globals_.SetupFileStream, globals_.Header);
 }
 
-bool TSetupStartup::CheckMagic() {
-  return header_.Trailer.Magic == kSetupMagic;
+bool TSetupStartup::CheckMagic() const {
+  return globals_.Header.Trailer.Magic == kSetupMagic;
 }
 
-int TSetupStartup::EndRun(const char* text, int exit_code) {
-  host_.ShowMessage(text, MessageIcon::kStop);
+int TSetupStartup::RunPackage() {
+  if (!InitSetupGlobals())
+    return EndRun(kInternalErrorText, MessageIcon::kStop, kExitInternalError);
+  ReadPackageTexts();
+  if (std::optional<int> exit_code = CheckRequiredSoftware())
+    return *exit_code;
+  ReadSection(kSectionTempFiles);
+  SetPackageTitle();
+  ShowLoader();
+  ExtractTempFiles(TempFilePass::kSplashOnly);
+  ShowSplash();
+  ReadRemainingSections();
+  InitRuntimeVariables();
+  SetPackageTitle();
+  ExtractTempFiles(TempFilePass::kOtherFiles);
+  CloseStartupForms();
+  const bool go_on = RunStartupScript();
+  // Without a main form to hand the run to, the setup ends here, as it does when the
+  // start-up script stops it.
+  FreeSetupData(globals_, host_);
+  return go_on ? kExitNormal : kExitStoppedByScript;
+}
+
+bool TSetupStartup::InitSetupGlobals() {
+  globals_.Data = TSetupData{};
+  globals_.TempFileList.clear();
+  globals_.DefaultLanguage.clear();
+  TSetupData first_read;
+  LoadSoftwareInfo(*globals_.SetupFileStream, globals_.Header, first_read);
+  globals_.Vars = std::make_unique<Variables>(&host_.Machine());
+  ApplySetupProperties(*globals_.Vars, first_read.Properties);
+  InstallVariableHooks();
+  globals_.TempSetupDir = CreateTempSetupFolder(host_);
+  globals_.Vars->TempSetupDir = globals_.TempSetupDir;
+  return !globals_.TempSetupDir.empty();
+}
+
+void TSetupStartup::InstallVariableHooks() {
+  VariableHooks& hooks = globals_.Vars->Hooks;
+  hooks.ActiveSyncInstalledHook = [this] { return host_.IsActiveSyncPresent(); };
+  hooks.HotSyncInstalledHook = [this] { return host_.IsHotSyncPresent(); };
+  hooks.SetupHandleHook = [this] { return host_.ApplicationHandle(); };
+  hooks.ActiveDialogHandleHook = [this] { return host_.ActiveWindowHandle(); };
+  // The file folders are not read yet; the test is renewed once they are.
+  hooks.IsDirectoryVariableHook = DirectoryVariableTest({});
+}
+
+void TSetupStartup::ReadPackageTexts() {
+  ReadSection(kSectionVariables);
+  LoadVariables(*globals_.Vars, globals_.Data.Variables, host_.Registry());
+  ReadSection(kSectionSoftwareInfo);
+  ReadSection(kSectionAppearance);
+  ReadSection(kSectionMessages);
+  const std::string language = DefaultLanguageName(globals_.Data);
+  if (!language.empty()) {
+    globals_.DefaultLanguage = language;
+    globals_.Vars->SetVariable("%Language%", language);
+  }
+}
+
+std::optional<int> TSetupStartup::CheckRequiredSoftware() {
+  const auto& options = globals_.Header.StartupOptions;
+  if (options[kRequireActiveSync] && !host_.IsActiveSyncPresent()) {
+    return EndRun(MessageText(kMessageActiveSyncMissing), MessageIcon::kInformation,
+                  kExitRequiredSoftwareMissing);
+  }
+  if (options[kRequireHotSync] && !host_.IsHotSyncPresent()) {
+    return EndRun(MessageText(kMessageHotSyncMissing), MessageIcon::kInformation,
+                  kExitRequiredSoftwareMissing);
+  }
+  return std::nullopt;
+}
+
+void TSetupStartup::SetPackageTitle() {
+  host_.SetTitle(globals_.Vars->ExpandText(globals_.Data.Properties.Title));
+}
+
+void TSetupStartup::ShowLoader() {
+  const TSetupProperties& properties = globals_.Data.Properties;
+  Variables& vars = *globals_.Vars;
+  LoaderLook look;
+  look.Caption = host_.Title();
+  look.Title = vars.ExpandText(properties.Title, /*escape=*/true);
+  look.Message = vars.ExpandText(GetMessageText(globals_.Data, kMessageStarting, CurrentLanguage()),
+                                 /*escape=*/true);
+  look.Font = LoaderFont(properties.Font, globals_.Header.StartupOptions[kKeepDefaultFont] != 0);
+  const ScreenPoint origin = LoaderOrigin(host_.Screen(), !properties.SplashBitmap.empty());
+  look.Left = origin.Left;
+  look.Top = origin.Top;
+  loader_ = host_.ShowLoader(look);
+  extractor_ =
+      std::make_unique<TTempFileExtractor>(vars, globals_.Data.TempFiles, globals_.TempFileList,
+                                           properties.SplashBitmap, host_.CreateArchiveFiles());
+}
+
+void TSetupStartup::ExtractTempFiles(TempFilePass pass) {
+  extractor_->ExtractTempFiles(*globals_.SetupFileStream, globals_.Header, pass);
+}
+
+void TSetupStartup::ShowSplash() {
+  const std::string& name = globals_.Data.Properties.SplashBitmap;
+  if (name.empty())
+    return;
+  const std::string file = globals_.Vars->ExpandText("%TempSetupDir%\\" + name);
+  if (!host_.FileExists(file))
+    return;
+  splash_ = host_.ShowSplash(file, host_.Title());
+  if (splash_)
+    host_.Wait(kSplashWaitMs);
+}
+
+void TSetupStartup::ReadRemainingSections() {
+  for (int index : kRemainingSections)
+    ReadSection(index);
+  globals_.Vars->Hooks.IsDirectoryVariableHook = DirectoryVariableTest(globals_.Data.FileFolders);
+}
+
+void TSetupStartup::InitRuntimeVariables() {
+  // The default HotSync user comes from the HotSync users, which nothing reads yet.
+  InitVariables(*globals_.Vars, globals_.Data, /*hotsync_user=*/"", globals_.DefaultLanguage);
+}
+
+void TSetupStartup::CloseStartupForms() {
+  splash_.reset();
+  loader_.reset();
+  extractor_.reset();
+}
+
+bool TSetupStartup::RunStartupScript() {
+  ScriptEngineOptions options = host_.ScriptOptions();
+  options.PackageHasComponents = !globals_.Data.Components.empty();
+  globals_.Scripts =
+      std::make_unique<TScriptEngine>(*globals_.Vars, host_.CreateScriptServices(), options);
+  return globals_.Scripts->ExecuteScript(globals_.Data.Scripts[0]);
+}
+
+std::string TSetupStartup::CurrentLanguage() const {
+  const TVariableList& list = globals_.Vars->List();
+  return list.GetItem(list.IndexOf("%Language%")).second;
+}
+
+std::string TSetupStartup::MessageText(int number) const {
+  return globals_.Vars->ExpandText(GetMessageText(globals_.Data, number, CurrentLanguage()));
+}
+
+void TSetupStartup::ReadSection(int index) {
+  LoadSection(index, *globals_.SetupFileStream, globals_.Header, globals_.Data);
+}
+
+int TSetupStartup::EndRun(const std::string& text, MessageIcon icon, int exit_code) {
+  CloseStartupForms();
+  host_.ShowMessage(text, icon);
+  FreeSetupData(globals_, host_);
   return exit_code;
 }
 

@@ -1,13 +1,18 @@
 // The start-up sequence of the setup program: reads the package from the program's own
-// file, checks it and (as the later subsystems join) prepares and starts the wizard.
+// file and checks it, creates the run's temporary folder, reads the package into the
+// records and the variable store, checks the required desktop software, extracts the
+// temporary files behind the loader window (and the splash), initialises the run-time
+// variables and runs the package's start-up script.
 // Portable: the platform side is behind StartupHost, so tests run it with a fake host.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "setupdata/byte_source.h"
-#include "setupdata/setup_data.h"
+#include "startup/setup_globals.h"
+#include "startup/startup_host.h"
+#include "startup/temp_file_extractor.h"
 
 namespace kvb {
 
@@ -19,43 +24,68 @@ inline constexpr char kCorruptedDataText[] =
     "ERROR: corrupted setup data, please try to download this software again or contact the "
     "development company.";
 
-enum class MessageIcon { kStop, kExclamation, kInformation };
-
-// What the sequence needs from the platform.
-class StartupHost {
- public:
-  virtual ~StartupHost() = default;
-  // The application title: caption of every message box and of the application window.
-  virtual void SetTitle(const std::string& title) = 0;
-  // A modal message box with an OK button, the current title as caption, owned by the
-  // application window. Returns when the user has closed it.
-  virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
-  // Opens the running program's own file for reading (deny-write sharing); nullptr
-  // when it cannot be opened.
-  virtual std::unique_ptr<ByteSource> OpenOwnFile() = 0;
-};
+// Message numbers the sequence shows.
+inline constexpr int kMessageActiveSyncMissing = 8;
+inline constexpr int kMessageStarting = 53;
+inline constexpr int kMessageHotSyncMissing = 64;
 
 class TSetupStartup {
  public:
   explicit TSetupStartup(StartupHost& host) : host_(host) {}
+  // Frees what a run that ended by an exception left behind.
+  ~TSetupStartup();
+  TSetupStartup(const TSetupStartup&) = delete;
+  TSetupStartup& operator=(const TSetupStartup&) = delete;
 
   // Runs the sequence to its end and returns the process exit code (SetupExitCode).
+  // Every way out removes the temporary folder and the files extracted into it.
   int Run();
 
-  // The trailer, section table and option bytes, once read.
-  const TSetupHeader& Header() const { return header_; }
+  const TSetupGlobals& Globals() const { return globals_; }
 
  private:
+  // Steps 1-3: title, trailer and header, magic.
   void InitApplication();
   bool ReadPackageHeader();
-  bool CheckMagic();
-  // Ends the run after a fatal message: nothing was created yet, so nothing to free.
-  int EndRun(const char* text, int exit_code);
+  bool CheckMagic() const;
+  // Steps 4 onwards; FormatError and ArchiveError mean a damaged package.
+  int RunPackage();
+  // Step 4: empty records, the product names, the temporary folder.
+  bool InitSetupGlobals();
+  void InstallVariableHooks();
+  // Steps 5-8: variables, software information, appearance, messages.
+  void ReadPackageTexts();
+  // Steps 9-10: the exit code when required desktop software is missing.
+  std::optional<int> CheckRequiredSoftware();
+  // Steps 12 and 19.
+  void SetPackageTitle();
+  // Steps 13-16: loader, first extraction pass, splash.
+  void ShowLoader();
+  void ShowSplash();
+  void ExtractTempFiles(TempFilePass pass);
+  // Step 17.
+  void ReadRemainingSections();
+  // Step 18.
+  void InitRuntimeVariables();
+  // Step 21.
+  void CloseStartupForms();
+  // Step 22: true to go on.
+  bool RunStartupScript();
+
+  // The stored value of %Language%.
+  std::string CurrentLanguage() const;
+  // A message of the current language, expanded.
+  std::string MessageText(int number) const;
+  void ReadSection(int index);
+  // Ends the run with a message: closes the start-up windows, shows the text, frees the
+  // package and the temporary files.
+  int EndRun(const std::string& text, MessageIcon icon, int exit_code);
 
   StartupHost& host_;
-  // The read stream on the program's own file, open until the process ends.
-  std::unique_ptr<ByteSource> setup_file_;
-  TSetupHeader header_;
+  TSetupGlobals globals_;
+  std::unique_ptr<StartupForm> loader_;
+  std::unique_ptr<StartupForm> splash_;
+  std::unique_ptr<TTempFileExtractor> extractor_;  // the loader's archive work
 };
 
 }  // namespace kvb

@@ -24,6 +24,7 @@ e2e_expect_output 'control class="Button" id=209 text="Maybe" checked'
 e2e_expect_output '    item "beta" selected'
 e2e_expect_output 'control class="Button" id=208 text="Locked" disabled'
 e2e_expect_output 'window class="#32770" text="Driver Target"'
+e2e_expect_output 'left=50 top=50 width=340 height=380'  # the target's main window
 e2e_expect_output 'owner-class="KvbDriverTarget" owner-text="Driver Target"'
 e2e_expect_output 'control class="Static" id=65535 text="Hello from target"'
 e2e_expect_output 'exit code 7'

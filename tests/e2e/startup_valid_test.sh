@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A setup with a valid package shows no error, creates no temporary folder and ends
-# with the normal exit code.
+# A setup with a valid package runs through start-up without an error, leaves no
+# temporary folder behind and ends with the normal exit code.
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin startup_valid
 

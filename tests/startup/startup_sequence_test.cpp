@@ -6,34 +6,11 @@
 
 #include "setupdata/byte_writer.h"
 #include "startup/exit_codes.h"
+#include "startup/fake_startup_host.h"
+#include "startup/test_package.h"
 
-namespace kvb {
+namespace kvb::test {
 namespace {
-
-struct Shown {
-  std::string title;  // the title when the box was shown: its caption
-  std::string text;
-  MessageIcon icon;
-};
-
-class FakeHost final : public StartupHost {
- public:
-  explicit FakeHost(std::optional<std::string> file) : file_(std::move(file)) {}
-  void SetTitle(const std::string& title) override { title_ = title; }
-  void ShowMessage(const std::string& text, MessageIcon icon) override {
-    shown.push_back({title_, text, icon});
-  }
-  std::unique_ptr<ByteSource> OpenOwnFile() override {
-    if (!file_)
-      return nullptr;
-    return std::make_unique<MemorySource>(*file_);
-  }
-  std::vector<Shown> shown;
-
- private:
-  std::optional<std::string> file_;
-  std::string title_;
-};
 
 constexpr uint32_t kImageSize = 64;
 
@@ -74,9 +51,10 @@ Package With(void (*change)(Package&)) {
   return p;
 }
 
+// The two fixed texts: shown before anything else happens, nothing to clean up.
 TEST(StartupSequenceTest, FatalMessagesAndExitCodes) {
   const Case cases[] = {
-      {"valid package", Package{}.Bytes(), nullptr, kExitNormal},
+      {"valid package", TestPackage().Bytes(), nullptr, kExitNormal},
       {"own file cannot be opened", std::nullopt, kInternalErrorText, kExitInternalError},
       {"shorter than a trailer", std::string(11, 'x'), kInternalErrorText, kExitInternalError},
       {"header offset past the end",
@@ -98,32 +76,33 @@ TEST(StartupSequenceTest, FatalMessagesAndExitCodes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeHost host(c.file);
+    FakeStartupHost host(c.file);
     TSetupStartup startup(host);
     EXPECT_EQ(startup.Run(), c.exit_code);
+    const std::vector<std::string> shown = host.LogLines("message ");
     if (!c.message) {
-      EXPECT_TRUE(host.shown.empty());
+      EXPECT_TRUE(shown.empty());
       continue;
     }
-    ASSERT_EQ(host.shown.size(), 1u);
-    EXPECT_EQ(host.shown[0].text, c.message);
-    EXPECT_EQ(host.shown[0].title, "Kalvenbrooker Setup");
-    EXPECT_EQ(host.shown[0].icon, MessageIcon::kStop);
+    EXPECT_EQ(shown, std::vector<std::string>{std::string("message stop Kalvenbrooker Setup|") +
+                                              c.message});
+    EXPECT_EQ(host.create_folder_calls, 0);
+    EXPECT_EQ(host.LogLines("remove-tree").size(), 0u);
   }
 }
 
 TEST(StartupSequenceTest, ValidPackageHeaderIsKept) {
-  Package package;
-  package.main_archive = -1;
-  FakeHost host(package.Bytes());
+  TestPackage package;
+  package.data.StartupOptions = {0, 2, 0, 0, 5, 6, 7};
+  FakeStartupHost host(package.Bytes());
   TSetupStartup startup(host);
   ASSERT_EQ(startup.Run(), kExitNormal);
-  EXPECT_EQ(startup.Header().Trailer.HeaderOffset, kImageSize);
-  EXPECT_EQ(startup.Header().Trailer.MainArchiveOffset, -1);
-  EXPECT_EQ(startup.Header().SectionOffsets[3], kImageSize + 72);
-  EXPECT_EQ(startup.Header().StartupOptions[kUseBackWindow], 2);
-  EXPECT_EQ(startup.Header().StartupOptions[kKeepDefaultFont], 7);
+  const TSetupHeader& header = startup.Globals().Header;
+  EXPECT_EQ(header.Trailer.HeaderOffset, 64u);
+  EXPECT_EQ(header.Trailer.Magic, kSetupMagic);
+  EXPECT_EQ(header.StartupOptions[kUseBackWindow], 2);
+  EXPECT_EQ(header.StartupOptions[kKeepDefaultFont], 7);
 }
 
 }  // namespace
-}  // namespace kvb
+}  // namespace kvb::test

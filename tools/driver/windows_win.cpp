@@ -157,6 +157,12 @@ std::vector<std::string> DumpLines(HWND top) {
     const WindowInfo info = DescribeWindow(owner, 0);
     head += " owner-class=" + QuoteText(info.class_name) + " owner-text=" + QuoteText(info.text);
   }
+  RECT bounds{};
+  if (GetWindowRect(top, &bounds)) {
+    head += " left=" + std::to_string(bounds.left) + " top=" + std::to_string(bounds.top) +
+            " width=" + std::to_string(bounds.right - bounds.left) +
+            " height=" + std::to_string(bounds.bottom - bounds.top);
+  }
   lines.push_back(head);
   for (size_t i = 1; i < tree.size(); ++i) {
     lines.push_back(ControlLine(tree[i]));

@@ -44,8 +44,9 @@ std::vector<WindowInfo> WindowTree(HWND top);
 // than `default_classes` (separated by '|') only match when the selector names a class.
 HWND FindControl(HWND top, const ControlSelector& selector, const std::string& default_classes);
 
-// The lines `dump` prints for a window tree: the window, its owner, every control
-// (class, control id, text, state) and the items of list and combo boxes.
+// The lines `dump` prints for a window tree: the window, its owner and its screen
+// rectangle, every control (class, control id, text, state) and the items of list and
+// combo boxes.
 std::vector<std::string> DumpLines(HWND top);
 
 }  // namespace kvb::driver

@@ -1,0 +1,106 @@
+// What the start-up sequence needs from the platform: the application object, the files
+// and folders of the temporary setup folder, the machine, the loader and splash windows,
+// and the script services. kvbsetup.exe implements it with Win32 (setup_program_win.cpp);
+// the host tests implement it with fakes that record what the sequence asks for.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "script/script_engine.h"
+#include "script/script_services.h"
+#include "setupdata/archive_files.h"
+#include "setupdata/byte_source.h"
+#include "setupdata/records.h"
+#include "vars/machine_info.h"
+#include "vars/variable_loading.h"
+
+namespace kvb {
+
+enum class MessageIcon { kStop, kExclamation, kInformation };
+
+enum class FolderCreation {
+  kCreated,  // the folder did not exist and has been created
+  kExisted,  // a file or folder of that name was already there
+  kFailed,   // it could not be created for another reason
+};
+
+struct ScreenSize {
+  int Width = 0;
+  int Height = 0;
+};
+
+// Everything the loader window shows, worked out by the sequence.
+struct LoaderLook {
+  std::string Caption;  // window text (never shown: the window has no frame)
+  std::string Title;    // top line; a single '&' marks a mnemonic, "&&" shows '&'
+  std::string Message;  // centred, word-wrapped below it; '&' as in Title
+  TFontRecord Font;     // of both lines; an empty face means the system's default face
+  int Left = 0;         // screen position of the window's top-left corner
+  int Top = 0;
+};
+
+// A window shown during start-up; destroying the object closes the window.
+class StartupForm {
+ public:
+  virtual ~StartupForm() = default;
+};
+
+class StartupHost {
+ public:
+  virtual ~StartupHost() = default;
+
+  // --- the application ---
+  // The application title: caption of every message box and of the application window.
+  virtual void SetTitle(const std::string& title) = 0;
+  virtual std::string Title() const = 0;
+  // A modal message box with an OK button, the current title as caption, owned by the
+  // application window. Returns when the user has closed it.
+  virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+  // Opens the running program's own file for reading (deny-write sharing); nullptr
+  // when it cannot be opened.
+  virtual std::unique_ptr<ByteSource> OpenOwnFile() = 0;
+
+  // --- files and folders ---
+  // The system's temporary folder, with or without a trailing backslash.
+  virtual std::string TempFolder() = 0;
+  // Creates the folder and its missing parents and says whether this call created it.
+  virtual FolderCreation CreateFolder(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;  // false for folders
+  // Deletes a file, read-only or not; false when it cannot.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Removes the folder with everything in it; folders reached through links are
+  // removed as links, never entered.
+  virtual void RemoveFolderTree(const std::string& path) = 0;
+  // The files the archive reader writes the temporary files through.
+  virtual std::unique_ptr<ArchiveFiles> CreateArchiveFiles() = 0;
+
+  // --- the machine ---
+  // The facts behind the built-in variables; lives as long as the host.
+  virtual MachineInfo& Machine() = 0;
+  // The registry behind the package variables' defaults; lives as long as the host.
+  virtual RegistryReader& Registry() = 0;
+  virtual bool IsActiveSyncPresent() = 0;
+  virtual bool IsHotSyncPresent() = 0;
+  // Handles for %SetupHandle% and %ActiveDialogHandle% (0 when there is none).
+  virtual uintptr_t ApplicationHandle() = 0;
+  virtual uintptr_t ActiveWindowHandle() = 0;
+  // Prompt, registry, system and DLL calls of this machine for the script engine, and
+  // the engine options that depend on the machine (random seed, decimal separator).
+  virtual ScriptServices CreateScriptServices() = 0;
+  virtual ScriptEngineOptions ScriptOptions() = 0;
+
+  // --- start-up windows ---
+  virtual ScreenSize Screen() = 0;
+  // Shows the loader window at once (painted before this returns).
+  virtual std::unique_ptr<StartupForm> ShowLoader(const LoaderLook& look) = 0;
+  // Shows the bitmap file in a window with the given caption, centred on the screen;
+  // nullptr when the file cannot be loaded as a bitmap.
+  virtual std::unique_ptr<StartupForm> ShowSplash(const std::string& bitmap_file,
+                                                  const std::string& caption) = 0;
+  // Waits while keeping the windows painted.
+  virtual void Wait(unsigned milliseconds) = 0;
+};
+
+}  // namespace kvb

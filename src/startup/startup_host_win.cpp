@@ -1,0 +1,141 @@
+#include "startup/startup_host_win.h"
+
+#include "script/script_services_win.h"
+#include "startup/loader_form_win.h"
+#include "startup/splash_form_win.h"
+#include "startup/startup_files_win.h"
+#include "vars/reg_key_win.h"
+
+namespace kvb {
+
+namespace {
+
+// The full path of the running executable, as the system reports it; "" on failure.
+std::string ExePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= 32768)
+      return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+bool KeyExists(HKEY root, const char* path) {
+  RegKey key;
+  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS;
+}
+
+char LocaleDecimalSeparator() {
+  char text[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof(text)) > 1)
+    return text[0];
+  return '.';
+}
+
+}  // namespace
+
+WinStartupHost::WinStartupHost(HINSTANCE instance, TApplication& application)
+    : instance_(instance), application_(application) {}
+
+std::unique_ptr<ByteSource> WinStartupHost::OpenOwnFile() {
+  const std::string path = ExePath();
+  return path.empty() ? nullptr : OpenFileSource(path);
+}
+
+FolderCreation WinStartupHost::CreateFolder(const std::string& path) {
+  return CreateFolderWithParents(path);
+}
+
+bool WinStartupHost::FileExists(const std::string& path) {
+  return FileExistsWin(path);
+}
+
+bool WinStartupHost::DeleteFile(const std::string& path) {
+  return DeleteFileForced(path);
+}
+
+void WinStartupHost::RemoveFolderTree(const std::string& path) {
+  RemoveFolderTreeWin(path);
+}
+
+std::unique_ptr<ArchiveFiles> WinStartupHost::CreateArchiveFiles() {
+  return MakePlatformArchiveFiles();
+}
+
+bool WinStartupHost::IsActiveSyncPresent() {
+  return kvb::IsActiveSyncPresent();
+}
+
+bool WinStartupHost::IsHotSyncPresent() {
+  return IsHotSyncRegistryPresent();
+}
+
+uintptr_t WinStartupHost::ApplicationHandle() {
+  return reinterpret_cast<uintptr_t>(application_.Handle());
+}
+
+uintptr_t WinStartupHost::ActiveWindowHandle() {
+  return reinterpret_cast<uintptr_t>(GetActiveWindow());
+}
+
+ScriptServices WinStartupHost::CreateScriptServices() {
+  return CreateWin32ScriptServices([this] { return application_.Handle(); });
+}
+
+ScriptEngineOptions WinStartupHost::ScriptOptions() {
+  ScriptEngineOptions options;
+  options.RandomSeed = GetTickCount();
+  options.DecimalSeparator = LocaleDecimalSeparator();
+  return options;
+}
+
+ScreenSize WinStartupHost::Screen() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::unique_ptr<StartupForm> WinStartupHost::ShowLoader(const LoaderLook& look) {
+  return std::make_unique<TfrmSetupLoader>(instance_, application_.Handle(), look);
+}
+
+std::unique_ptr<StartupForm> WinStartupHost::ShowSplash(const std::string& bitmap_file,
+                                                        const std::string& caption) {
+  return TfrmSplashBitmapForm::Show(instance_, application_.Handle(), bitmap_file, caption,
+                                    Screen());
+}
+
+void WinStartupHost::Wait(unsigned milliseconds) {
+  WaitDispatchingMessages(milliseconds);
+}
+
+bool IsHotSyncRegistryPresent() {
+  return KeyExists(HKEY_CURRENT_USER, "Software\\U.S. Robotics") ||
+         KeyExists(HKEY_CURRENT_USER, "Software\\Palm Computing");
+}
+
+void WaitDispatchingMessages(unsigned milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= milliseconds)
+      return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+  }
+}
+
+}  // namespace kvb
