@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/message_pump.h"
 #include "base/text.h"
 
 namespace kvb {
@@ -16,15 +17,8 @@ void WaitPumping(HANDLE process) {
     const DWORD wake = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
     if (wake != WAIT_OBJECT_0 + 1)
       return;  // ended, or the wait failed
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    if (!ProcessPendingMessages())
+      return;
   }
 }
 

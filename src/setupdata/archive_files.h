@@ -50,11 +50,7 @@ class ArchiveFiles {
 // The real files of this platform.
 std::unique_ptr<ArchiveFiles> MakePlatformArchiveFiles();
 
-// Dispatches the window messages waiting for the calling thread, so that the owner's
-// windows stay responsive during a long extraction. Nothing to do on the host.
-void ProcessPendingMessages();
-
-// ProcessPendingMessages, unless it ran less than kMessagePumpIntervalMs ago on this
+// ProcessPendingMessages (base/message_pump.h), unless it ran less than kMessagePumpIntervalMs ago on this
 // thread: the reader's pump between chunks. A chunk takes well under a millisecond,
 // while a peek at the message queue may take milliseconds under Wine on a busy machine;
 // 50 rounds a second keep the windows as responsive as one round per chunk.

@@ -100,7 +100,6 @@ std::unique_ptr<ArchiveFiles> MakePlatformArchiveFiles() {
   return std::make_unique<PosixFiles>();
 }
 
-void ProcessPendingMessages() {}
 void ProcessPendingMessagesThrottled() {}
 
 }  // namespace kvb

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/message_pump.h"
 #include "base/text.h"
 #include "setupdata/archive_files.h"
 
@@ -102,20 +103,6 @@ class WinFiles final : public ArchiveFiles {
 
 std::unique_ptr<ArchiveFiles> MakePlatformArchiveFiles() {
   return std::make_unique<WinFiles>();
-}
-
-// A quit request is put back, so the owner's message loop still sees it and ends.
-// PM_NOYIELD: Wine would give up the processor on every empty peek.
-void ProcessPendingMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 void ProcessPendingMessagesThrottled() {

@@ -1,5 +1,6 @@
 #include "startup/startup_host_win.h"
 
+#include "base/message_pump.h"
 #include "script/script_services_win.h"
 #include "startup/loader_form_win.h"
 #include "startup/splash_form_win.h"
@@ -122,15 +123,8 @@ bool IsHotSyncRegistryPresent() {
 void WaitDispatchingMessages(unsigned milliseconds) {
   const DWORD start = GetTickCount();
   for (;;) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        return;
-      }
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    if (!ProcessPendingMessages())
+      return;
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= milliseconds)
       return;
