@@ -215,3 +215,13 @@ e2e_host_tool() {
   tool=$(find "$dir" -type f -name "$1" -perm -u+x -not -path '*/CMakeFiles/*' -print -quit)
   [ -n "$tool" ] && echo "$tool"
 }
+
+# e2e_pack DIR NAME: builds DIR/project.toml with kvbpack into DIR/NAME.exe and prints its
+# path; a build failure fails the test.
+e2e_pack() {
+  local kvbpack
+  kvbpack=$(e2e_host_tool kvbpack) || e2e_fail "kvbpack is not built (KVB_HOST_BUILD_DIR)"
+  "$kvbpack" build "$1/project.toml" -o "$1/$2.exe" --stub "${KVB_SETUP_EXE:?}" >/dev/null ||
+    e2e_fail "kvbpack failed for $2"
+  echo "$1/$2.exe"
+}

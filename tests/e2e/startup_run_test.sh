@@ -6,7 +6,6 @@
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin startup_run
 
-kvbpack=$(e2e_host_tool kvbpack) || e2e_fail "kvbpack is not built (KVB_HOST_BUILD_DIR)"
 key='HKCU\Software\KvbE2E\Startup'
 
 # build NAME STARTUP-SCRIPT: a small project with one temporary file, built into NAME.exe.
@@ -30,9 +29,7 @@ $2
 [[temp-file]]
 source = "notes.txt"
 TOML
-  "$kvbpack" build "$dir/project.toml" -o "$dir/$1.exe" --stub "${KVB_SETUP_EXE:?}" >/dev/null ||
-    e2e_fail "kvbpack failed for $1"
-  echo "$dir/$1.exe"
+  e2e_pack "$dir" "$1"
 }
 
 setup=$(build checks '

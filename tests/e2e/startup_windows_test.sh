@@ -6,7 +6,6 @@
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin startup_windows
 
-kvbpack=$(e2e_host_tool kvbpack) || e2e_fail "kvbpack is not built (KVB_HOST_BUILD_DIR)"
 
 # build NAME EXTRA-TOML: a project with the splash bitmap among its temporary files.
 build() {
@@ -27,9 +26,7 @@ $2
 [[temp-file]]
 source = "splash.bmp"
 TOML
-  "$kvbpack" build "$dir/project.toml" -o "$dir/$1.exe" --stub "${KVB_SETUP_EXE:?}" >/dev/null ||
-    e2e_fail "kvbpack failed for $1"
-  echo "$dir/$1.exe"
+  e2e_pack "$dir" "$1"
 }
 
 # field NAME LINE: the number after NAME= in a dump line.
