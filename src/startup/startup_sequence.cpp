@@ -16,7 +16,7 @@ namespace kvb {
 
 namespace {
 
-// Step 17: the sections read once the loader shows, in this order.
+// The sections read once the loader shows, in this order.
 constexpr std::array<int, 9> kRemainingSections = {
     kSectionPlatforms, kSectionComponents,  kSectionBillboards, kSectionScripts,   kSectionDialogs,
     kSectionFolders,   kSectionDeviceFiles, kSectionShortcuts,  kSectionRegChanges};

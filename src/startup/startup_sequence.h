@@ -44,32 +44,33 @@ class TSetupStartup {
   const TSetupGlobals& Globals() const { return globals_; }
 
  private:
-  // Steps 1-3: title, trailer and header, magic.
+  // Before anything else: the title, the package's trailer and header, its magic.
   void InitApplication();
   bool ReadPackageHeader();
   bool CheckMagic() const;
-  // Steps 4 onwards; FormatError and ArchiveError mean a damaged package.
+  // Everything after the magic; FormatError and ArchiveError mean a damaged package.
   int RunPackage();
-  // Step 4: empty records, the product names, the temporary folder.
+  // Empty records, the product names, the temporary folder.
   bool InitSetupGlobals();
   void InstallVariableHooks();
-  // Steps 5-8: variables, software information, appearance, messages.
+  // Variables, software information, appearance, messages.
   void ReadPackageTexts();
-  // Steps 9-10: the exit code when required desktop software is missing.
+  // The exit code when required desktop software is missing.
   std::optional<int> CheckRequiredSoftware();
-  // Steps 12 and 19.
+  // The package title, set before the loader shows and again once the run-time variables
+  // that it may name exist.
   void SetPackageTitle();
-  // Steps 13-16: loader, first extraction pass, splash.
+  // Loader, first extraction pass, splash.
   void ShowLoader();
   void ShowSplash();
   void ExtractTempFiles(TempFilePass pass);
-  // Step 17.
+  // The sections read while the loader shows.
   void ReadRemainingSections();
-  // Step 18.
+  // The variables that describe the run.
   void InitRuntimeVariables();
-  // Step 21.
+  // Closes the loader and the splash.
   void CloseStartupForms();
-  // Step 22: true to go on.
+  // The package's start-up script; true to go on.
   bool RunStartupScript();
 
   // The stored value of %Language%.
