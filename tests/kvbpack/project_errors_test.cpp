@@ -78,10 +78,13 @@ TEST(ProjectErrorsTest, EveryMistakeNamesItsPlace) {
        "p.toml:2:9: this character may stand only inside quotes or in a comment"},
       {"s = \"\"\"x\"\"\"\"\xC2\xA7\n", "p.toml:1:13: this character may stand only inside quotes"},
       // Inputs that reached faults of the TOML library: a non-ASCII character met while it
-      // scans a bare value, and a table header that starts with neither a key nor a quote.
+      // scans a bare value, a table header that starts with neither a key nor a quote, and
+      // date-times whose time part is missing or cut short.
       {"name =+\"Fran\xC3\xA7\" \"ais\"\n", "p.toml:1:"},
       {"a = [=\"\xD0\x96\"]\n", "p.toml:1:"},
       {"[=a]\n", "p.toml:1:2: "},
+      {"e=5433-01-01T:\n", "p.toml:1:"},
+      {"a = 1979-05-27 1\n", "p.toml:1:"},
       {"s = \"\"\"\\\n\xC2\xA7\"\"\"\n",
        "p.toml:2:1: a line-ending backslash must not be followed"},
       {"# \xC2\xA7 fine in a comment\nname = '\xFF'\n",
