@@ -2,6 +2,8 @@
 # Runs every fuzz target of build/fuzz for the given number of seconds each (default 600),
 # starting from its seed corpus under fuzz/corpus/<target> when there is one.
 # A crash, leak or time-out fails the run. Usage: scripts/fuzz.sh [seconds] [target...]
+# KVB_FUZZ_SEED fixes libFuzzer's random seed (the test command's smoke runs use one, so
+# the same tree gives the same runs); without it every run explores anew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
@@ -24,7 +26,9 @@ for t in "${targets[@]}"; do
   echo "-- $t for ${seconds}s"
   log="build/fuzz/corpus-work/$t.log"
   status=0
-  "build/fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  seed=()
+  [ -n "${KVB_FUZZ_SEED:-}" ] && seed=(-seed="$KVB_FUZZ_SEED")
+  "build/fuzz/fuzz/$t" "${seed[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 "$work" "${seeds[@]}" >"$log" 2>&1 || status=$?
   grep -E "^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)" "$log" || true
   if [ "$status" -ne 0 ]; then

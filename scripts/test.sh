@@ -30,7 +30,7 @@ scripts/with-wine.sh ctest --test-dir build/win --output-on-failure -j "$KVB_JOB
 phase_end "Windows tests"
 
 echo "== fuzz smoke runs"
-scripts/fuzz.sh "${KVB_FUZZ_SECONDS:-20}"
+KVB_FUZZ_SEED=${KVB_FUZZ_SEED:-1} scripts/fuzz.sh "${KVB_FUZZ_SECONDS:-20}"
 phase_end "fuzz smoke runs"
 
 echo "== all tests passed in $SECONDS s"
