@@ -177,17 +177,14 @@ TScriptEngine::Flow TScriptEngine::RunIf(const TScript& script, int index, bool 
   return AfterBlock(result, end, top, true);
 }
 
-TScriptEngine::Flow TScriptEngine::RunFor(const TScript& script, int index, bool top) {
-  const TScriptStatement& opener = script.Statements[index];
-  const int end = FindMarker(script, index, kCmdEndFor, BlockId(opener, 4));
-  if (end < 0 || depth_ >= kMaxDepth)
-    return Flow::EndOfRange();
-  CommandContext args(state_, opener);
-  const int64_t first = args.IntArg(2);
-  const int64_t last = args.IntArg(3);
+// The body of a loop block, run while `next_round` prepares another round.
+TScriptEngine::Flow TScriptEngine::RunLoop(const TScript& script,
+                                           int index,
+                                           int end,
+                                           bool top,
+                                           const std::function<bool()>& next_round) {
   int result = kResultNormal;
-  for (int64_t value = first; value <= last; ++value) {
-    state_.Vars.SetVariable(args.Raw(1), std::to_string(value), false);
+  while (next_round()) {
     if (!Step())
       return Flow::Leave(kResultExit);
     result = RunScript(script, index + 1, end - 1, false);
@@ -197,20 +194,29 @@ TScriptEngine::Flow TScriptEngine::RunFor(const TScript& script, int index, bool
   return AfterBlock(result, end, top, false);
 }
 
+TScriptEngine::Flow TScriptEngine::RunFor(const TScript& script, int index, bool top) {
+  const TScriptStatement& opener = script.Statements[index];
+  const int end = FindMarker(script, index, kCmdEndFor, BlockId(opener, 4));
+  if (end < 0 || depth_ >= kMaxDepth)
+    return Flow::EndOfRange();
+  CommandContext args(state_, opener);
+  int64_t value = args.IntArg(2);
+  const int64_t last = args.IntArg(3);
+  return RunLoop(script, index, end, top, [&] {
+    if (value > last)
+      return false;
+    state_.Vars.SetVariable(args.Raw(1), std::to_string(value++), false);
+    return true;
+  });
+}
+
 TScriptEngine::Flow TScriptEngine::RunWhile(const TScript& script, int index, bool top) {
   const TScriptStatement& opener = script.Statements[index];
   const int end = FindMarker(script, index, kCmdEndWhile, BlockId(opener, 1));
   if (end < 0 || depth_ >= kMaxDepth)
     return Flow::EndOfRange();
-  int result = kResultNormal;
-  while (EvaluateCondition(FieldText(opener.Guard))) {
-    if (!Step())
-      return Flow::Leave(kResultExit);
-    result = RunScript(script, index + 1, end - 1, false);
-    if (LoopShouldStop(result))
-      break;
-  }
-  return AfterBlock(result, end, top, false);
+  return RunLoop(script, index, end, top,
+                 [&] { return EvaluateCondition(FieldText(opener.Guard)); });
 }
 
 TScriptEngine::Flow TScriptEngine::RunForEach(const TScript& script, int index, bool top) {
@@ -219,21 +225,18 @@ TScriptEngine::Flow TScriptEngine::RunForEach(const TScript& script, int index, 
   if (end < 0 || depth_ >= kMaxDepth)
     return Flow::EndOfRange();
   CommandContext args(state_, opener);
-  std::optional<std::vector<ListItemState>> items;
+  std::vector<ListItemState> items;
   if (state_.Hooks.FindListControl)
-    items = state_.Hooks.FindListControl(args.Arg(2));
-  int result = kResultNormal;
-  for (const ListItemState& item : items.value_or(std::vector<ListItemState>{})) {
-    if (!item.Selected)
-      continue;
-    state_.Vars.SetVariable(args.Raw(1), item.Text, false);
-    if (!Step())
-      return Flow::Leave(kResultExit);
-    result = RunScript(script, index + 1, end - 1, false);
-    if (LoopShouldStop(result))
-      break;
-  }
-  return AfterBlock(result, end, top, false);
+    items = state_.Hooks.FindListControl(args.Arg(2)).value_or(std::vector<ListItemState>{});
+  size_t next = 0;
+  return RunLoop(script, index, end, top, [&] {
+    while (next < items.size() && !items[next].Selected)
+      ++next;
+    if (next == items.size())
+      return false;
+    state_.Vars.SetVariable(args.Raw(1), items[next++].Text, false);
+    return true;
+  });
 }
 
 TScriptEngine::Flow TScriptEngine::RunGoto(const TScript& script, int index, bool top) {

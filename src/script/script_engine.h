@@ -117,6 +117,11 @@ class TScriptEngine {
   Flow RunGoto(const TScript& script, int index, bool top);
   Flow RunOther(const TScriptStatement& statement);
   Flow AfterBlock(int result, int end, bool top, bool is_if);
+  Flow RunLoop(const TScript& script,
+               int index,
+               int end,
+               bool top,
+               const std::function<bool()>& next_round);
   bool Step();
 
   ScriptRuntime state_;
