@@ -5,6 +5,18 @@
 
 namespace kvb {
 
+HKEY RootKey(RegRoot root) {
+  switch (root) {
+    case RegRoot::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegRoot::kCurrentUser:
+      break;
+  }
+  return HKEY_CURRENT_USER;
+}
+
 RegKey& RegKey::operator=(RegKey&& other) noexcept {
   if (this != &other) {
     Close();

@@ -5,7 +5,12 @@
 
 #include <string>
 
+#include "vars/variable_loading.h"
+
 namespace kvb {
+
+// The predefined key of a root.
+HKEY RootKey(RegRoot root);
 
 class RegKey {
  public:

@@ -4,22 +4,6 @@
 
 namespace kvb {
 
-namespace {
-
-HKEY RootKey(RegRoot root) {
-  switch (root) {
-    case RegRoot::kClassesRoot:
-      return HKEY_CLASSES_ROOT;
-    case RegRoot::kLocalMachine:
-      return HKEY_LOCAL_MACHINE;
-    case RegRoot::kCurrentUser:
-      break;
-  }
-  return HKEY_CURRENT_USER;
-}
-
-}  // namespace
-
 std::optional<std::string> WinRegistryReader::ReadString(RegRoot root,
                                                          std::string_view key,
                                                          std::string_view value_name) {

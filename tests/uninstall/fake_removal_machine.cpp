@@ -6,7 +6,10 @@ namespace kvb {
 namespace {
 
 std::string Folded(const std::string& path) {
-  return UpperText(ExcludeTrailingBackslash(path));
+  std::string folded = UpperText(path);
+  while (folded.size() > 1 && (folded.back() == '\\' || folded.back() == '/'))
+    folded.pop_back();
+  return folded;
 }
 
 }  // namespace
@@ -17,10 +20,10 @@ void FakeRemovalMachine::AddFile(const std::string& path) {
 }
 
 void FakeRemovalMachine::AddFolder(const std::string& path) {
-  std::string folder = Folded(path);
-  while (folder.size() > 2) {  // down to "C:"
+  // Every folder up to the root.
+  for (std::string folder = Folded(path); folder.size() > 2 && !folders_.count(folder);
+       folder = Folded(ExtractFilePath(folder))) {
     folders_.insert(folder);
-    folder = ExcludeTrailingBackslash(ExtractFilePath(folder));
   }
 }
 
