@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/message_icon.h"
 #include "script/script_engine.h"
 #include "script/script_services.h"
 #include "setupdata/archive_files.h"
@@ -17,8 +18,6 @@
 #include "vars/variable_loading.h"
 
 namespace kvb {
-
-enum class MessageIcon { kStop, kExclamation, kInformation };
 
 enum class FolderCreation {
   kCreated,  // the folder did not exist and has been created

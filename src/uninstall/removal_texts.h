@@ -3,12 +3,11 @@
 // 57, 6, 2, 4, 3, 5, 67 and 68).
 #pragma once
 
-#include <array>
-#include <string>
+#include "uninstall/uninstall_log.h"
 
 namespace kvb {
 
-using UninstallerTexts = std::array<std::string, 30>;
+using UninstallerTexts = TSetupUninstallerMsgs;
 
 enum UninstallerText : int {
   kTextTitle = 0,                    // "%SoftwareName% Uninstaller"
