@@ -33,6 +33,8 @@ class RemovalMachine {
   virtual bool KeyIsEmpty(RegRoot root, const std::string& key) = 0;
   // Deletes a key that has no subkeys; true on success.
   virtual bool DeleteKey(RegRoot root, const std::string& key) = 0;
+  // Deletes a key with its values and subkeys; true when it is gone.
+  virtual bool DeleteKeyTree(RegRoot root, const std::string& key) = 0;
   // A REG_SZ or REG_EXPAND_SZ value; nullopt when the key or value is missing.
   virtual std::optional<std::string> ReadString(RegRoot root,
                                                 const std::string& key,

@@ -135,6 +135,21 @@ bool FakeRemovalMachine::DeleteKey(RegRoot root, const std::string& key) {
   return true;
 }
 
+bool FakeRemovalMachine::DeleteKeyTree(RegRoot root, const std::string& key) {
+  journal.push_back("delete-tree " + key);
+  const std::string path = UpperText(key);
+  const std::string prefix = path + "\\";
+  for (auto it = keys_.begin(); it != keys_.end();) {
+    if (it->first == root && (it->second == path || it->second.rfind(prefix, 0) == 0)) {
+      values_.erase(*it);
+      it = keys_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return true;
+}
+
 std::optional<std::string> FakeRemovalMachine::ReadString(RegRoot root,
                                                           const std::string& key,
                                                           const std::string& name) {

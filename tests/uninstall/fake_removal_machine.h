@@ -43,6 +43,7 @@ class FakeRemovalMachine : public RemovalMachine {
   bool DeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
   bool KeyIsEmpty(RegRoot root, const std::string& key) override;
   bool DeleteKey(RegRoot root, const std::string& key) override;
+  bool DeleteKeyTree(RegRoot root, const std::string& key) override;
   std::optional<std::string> ReadString(RegRoot root,
                                         const std::string& key,
                                         const std::string& name) override;

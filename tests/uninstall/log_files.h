@@ -25,6 +25,8 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+  std::string Path() const { return path_.string(); }
+
   // Writes `bytes` to the file `name` in the folder and returns its path.
   std::string Write(const std::string& name, const std::string& bytes) const {
     const std::filesystem::path file = path_ / name;
@@ -44,6 +46,10 @@ inline TUninstallLog ProductLog(const std::string& software, const std::string& 
   log.SoftwareName = software;
   log.CompanyName = "Kvb";
   log.Messages[0] = "%SoftwareName% Uninstaller";
+  log.Messages[1] = "Do you want to uninstall %SoftwareName% from Desktop?";
+  log.Messages[2] = "Uninstalling %SoftwareName%...";
+  log.Messages[3] = "Uninstall completed with success.";
+  log.Messages[4] = "Uninstall can not delete all %SoftwareName% items.";
   log.Messages[5] = "<file> is a shared file. Do you want to delete this file?";
   log.Messages[8] = "Key:";
   log.Messages[9] = "Value:";

@@ -1,0 +1,35 @@
+// The uninstaller's command line:
+//   kvbuninst.exe [/S] "<uninstall log>"
+// /S removes without any window: no confirmation, no questions (files are removed), no
+// final message, the scripts' message boxes answered with their first button; the exit
+// code tells the result. /? shows the usage. Options may stand anywhere and are not case
+// sensitive. The program adds /COPYOF="<program>" when it starts its temporary copy.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kvb {
+
+struct UninstallerOptions {
+  std::string LogPath;
+  bool Silent = false;
+  bool Help = false;
+  // Set in the temporary copy: the program it was copied from (deleted at the end when no
+  // other product's uninstall command names it).
+  std::string CopyOf;
+  // Not empty when the command line cannot be used: what is wrong with it.
+  std::string Error;
+};
+
+UninstallerOptions ParseUninstallerCommandLine(std::string_view command_line);
+
+// The command line of the temporary copy: the options of `options` and /COPYOF.
+std::string CopyCommandLine(const std::string& copy_path,
+                            const UninstallerOptions& options,
+                            const std::string& original_path);
+
+// The usage text shown for /? and for a command line that cannot be used.
+std::string UninstallerUsage();
+
+}  // namespace kvb
