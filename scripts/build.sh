@@ -23,7 +23,7 @@ mkdir -p "$run/screenshots"
 
 echo "== building the example package"
 build/host/tools/kvbpack/kvbpack build examples/sample/sample.toml -o "$setup" \
-  --stub build/win/src/startup/kvbsetup.exe
+  --stub build/win/src/startup/kvbsetup.exe --uninstaller build/win/tools/kvbuninst/kvbuninst.exe
 echo "package: $setup"
 
 . scripts/wine-env.sh

@@ -221,7 +221,8 @@ e2e_host_tool() {
 e2e_pack() {
   local kvbpack
   kvbpack=$(e2e_host_tool kvbpack) || e2e_fail "kvbpack is not built (KVB_HOST_BUILD_DIR)"
-  "$kvbpack" build "$1/project.toml" -o "$1/$2.exe" --stub "${KVB_SETUP_EXE:?}" >/dev/null ||
+  "$kvbpack" build "$1/project.toml" -o "$1/$2.exe" --stub "${KVB_SETUP_EXE:?}" \
+    --uninstaller "${KVB_UNINST_EXE:?}" >/dev/null ||
     e2e_fail "kvbpack failed for $2"
   echo "$1/$2.exe"
 }

@@ -103,6 +103,30 @@ folder = '%ProgramGroupDir%\Tools\'
   EXPECT_EQ(Block(b, b.pkg.Archives.TempArchiveOffset).entries[0].index, 2);
 }
 
+// The uninstaller carried: the command line's, else the project's, else the default.
+TEST(BuildTest, UninstallerProgramComesFromCommandLineProjectOrDefault) {
+  Scratch dir;
+  test::WriteFile(dir / "cli.exe", "from the command line");
+  test::WriteFile(dir / "project.exe", "named by the project");
+  test::WriteFile(dir / "default.exe", "beside the stub");
+  struct Case {
+    const char* project;
+    std::string cli;
+    uint32_t size;
+  } cases[] = {
+      {"[uninstall]\nprogram = \"project.exe\"\n", dir / "cli.exe", 21},
+      {"[uninstall]\nprogram = \"project.exe\"\n", "", 20},
+      {"[uninstall]\nenabled = true\n", "", 15},
+  };
+  for (const Case& c : cases) {
+    BuildOptions options;
+    options.uninstaller = c.cli;
+    options.default_uninstaller = dir / "default.exe";
+    const Built b = BuildText(dir, c.project, options);
+    EXPECT_EQ(Block(b, b.pkg.Archives.MainArchiveOffset).total_size, c.size) << c.project;
+  }
+}
+
 TEST(BuildTest, ArchivePresenceCanBeForced) {
   Scratch dir;
   const Built b = BuildText(dir, "[archives]\ntemp-archive = true\nmain-archive = false\n");

@@ -33,6 +33,7 @@ bool Has(const std::string& text, const std::string& part) {
 TEST(CliTest, BuildDumpAndInfo) {
   Scratch dir;
   test::WriteFile(dir / "stub.exe", "MZ stub");
+  test::WriteFile(dir / "kvbuninst.exe", "MZ found beside the stub");
   const std::string sample = std::string(KVB_SOURCE_DIR) + "/examples/sample/sample.toml";
   CliRun r =
       Kvbpack({"build", sample, "-o", dir / "Setup.exe", "--stub", dir / "stub.exe", "-j", "1"});
@@ -55,6 +56,7 @@ TEST(CliTest, BuildDumpAndInfo) {
   EXPECT_EQ(r.err, "");
   const std::string project = test::ReadFile(dir / "dump/project.toml");
   EXPECT_TRUE(Has(project, "[uninstall]\nprogram = \"files/KVBUNINST.DAT\"\n")) << project;
+  EXPECT_EQ(test::ReadFile(dir / "dump/files/KVBUNINST.DAT"), "MZ found beside the stub");
   EXPECT_FALSE(Has(project, "KVBUNINST.DAT\"\n\n[[file]]"));
   EXPECT_TRUE(Has(project, "[[platform]]\nname = \"WCENET\"\n"));
 }

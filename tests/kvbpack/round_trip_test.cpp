@@ -28,7 +28,10 @@ BuildResult Build(const std::string& project,
                   const Scratch& dir,
                   BuildOptions options = {}) {
   test::WriteFile(dir / "stub.exe", "MZ a stand-in for the setup program");
+  test::WriteFile(dir / "kvbuninst.exe", "MZ a stand-in for the uninstaller");
   options.output = output;
+  if (options.default_uninstaller.empty())
+    options.default_uninstaller = dir / "kvbuninst.exe";
   if (options.stub.empty())
     options.stub = dir / "stub.exe";
   return BuildPackage(ReadProject(project), options);

@@ -56,7 +56,8 @@ class Builder {
 
   BuildResult Run() {
     PackagePlan plan =
-        ResolveProject(project_, {options_.default_uninstaller, options_.volume_size});
+        ResolveProject(project_, {options_.uninstaller, options_.default_uninstaller,
+                                options_.volume_size});
     std::unique_ptr<ByteSource> stub = OpenStub();
     const std::filesystem::path folder = std::filesystem::path(options_.output).parent_path();
     if (!folder.empty())

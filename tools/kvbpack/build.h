@@ -15,6 +15,7 @@ struct BuildOptions {
   std::string stub;                     // setup program image; empty = the project's
   std::optional<uint64_t> volume_size;  // replaces the project's volume size
   unsigned jobs = 0;                    // compression threads; 0 = one per core
+  std::string uninstaller;              // kvbuninst.exe to carry; empty = the project's
   std::string default_uninstaller;      // kvbuninst.exe found next to the stub or kvbpack
   // Progress of the compression: bytes done and the total of all archives.
   std::function<void(uint64_t done, uint64_t total)> on_progress;

@@ -53,7 +53,7 @@ std::string DefaultUninstaller(const std::string& stub) {
 }
 
 struct BuildArgs {
-  std::string project, output, stub, volume_size;
+  std::string project, output, stub, uninstaller, volume_size;
   unsigned jobs = 0;
 };
 
@@ -69,6 +69,7 @@ int RunBuild(const BuildArgs& args) {
   const Project project = ReadProject(args.project);
   options.output = args.output;
   options.stub = args.stub;
+  options.uninstaller = args.uninstaller;
   if (options.stub.empty() && project.stub.empty())
     options.stub = DefaultStub();
   options.jobs = args.jobs;
@@ -104,6 +105,9 @@ int RunCommandLine(int argc, char** argv) {
   build_cmd->add_option("--stub", build.stub,
                         "kvbsetup.exe to build on (default: the project's, "
                         "else the one beside kvbpack)");
+  build_cmd->add_option("--uninstaller", build.uninstaller,
+                        "kvbuninst.exe to carry (default: the project's, else the one beside "
+                        "the stub or kvbpack)");
   build_cmd->add_option(
       "--volume-size", build.volume_size,
       "Put the main archive into volume files of at most this size (1440K, 650M)");

@@ -66,8 +66,7 @@ struct Project {
 
   // The package's uninstaller, added as "KVBUNINST.DAT" in the group "uninstaller".
   bool uninstaller = false;
-  std::string uninstaller_program;   // empty: found next to the stub or to kvbpack
-  std::string uninstaller_fallback;  // used when none is named and none is found
+  std::string uninstaller_program;  // empty: found next to the stub or to kvbpack
   SourcePos uninstaller_pos;
 
   std::string stub;  // the setup program image; empty = from the command line

@@ -270,13 +270,6 @@ void ReadUninstall(TableReader& root, Project& p) {
       r.Error(*v, "program must be a string (the path of the uninstaller program)");
     }
   }
-  if (const TomlNode* v = r.Get("fallback-program")) {
-    if (v->type == TomlNode::Type::kString) {
-      p.uninstaller_fallback = v->text;
-    } else {
-      r.Error(*v, "fallback-program must be a string (a path)");
-    }
-  }
   r.Finish();
 }
 

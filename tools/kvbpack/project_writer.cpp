@@ -190,13 +190,11 @@ void WriteOptions(TomlWriter& w, const Project& p) {
 void WriteSettings(TomlWriter& w, const Project& p) {
   w.Table("uninstall");
   if (p.uninstaller) {
-    if (p.uninstaller_program.empty() && p.uninstaller_fallback.empty()) {
+    if (p.uninstaller_program.empty()) {
       w.Bool("enabled", true);
-    } else if (!p.uninstaller_program.empty()) {
+    } else {
       w.Utf8("program", p.uninstaller_program);
     }
-    if (!p.uninstaller_fallback.empty())
-      w.Utf8("fallback-program", p.uninstaller_fallback);
   }
   w.Table("archives");
   if (p.temp_archive)

@@ -53,16 +53,17 @@ class Resolver {
       return;
     uninstaller_.pos = uninstaller_.source_pos = project_.uninstaller_pos;
     uninstaller_.record = UninstallerRecord();
-    uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_program);
-    if (project_.uninstaller_program.empty())
+    if (!options_.uninstaller.empty()) {
+      uninstaller_.source = options_.uninstaller;
+    } else if (!project_.uninstaller_program.empty()) {
+      uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_program);
+    } else {
       uninstaller_.source = options_.default_uninstaller;
-    if (uninstaller_.source.empty() && !project_.uninstaller_fallback.empty()) {
-      uninstaller_.source = JoinPath(project_.base_dir, project_.uninstaller_fallback);
     }
     if (uninstaller_.source.empty()) {
       diag_.Error(project_.uninstaller_pos,
-                  "no uninstaller program: name it with program = \"...\", place kvbuninst.exe "
-                  "next to the setup program, or give a fallback-program");
+                  "no uninstaller program: name it with --uninstaller or program = \"...\", or "
+                  "place kvbuninst.exe next to the setup program or kvbpack");
       return;
     }
     files_.emplace_back(&uninstaller_);

@@ -36,6 +36,8 @@ struct PackagePlan {
 };
 
 struct ResolveOptions {
+  // The uninstaller program named on the command line; replaces the project's.
+  std::string uninstaller;
   // Used when the project asks for an uninstaller without naming its program.
   std::string default_uninstaller;
   // Replaces the project's volume size when set (the command line's --volume-size).
