@@ -72,7 +72,7 @@ void InstallJournal::Undo(std::function<void()> undo) {
 void InstallJournal::UndoEntry(const Entry& entry) {
   switch (entry.Kind) {
     case Entry::kFile:
-      machine_.DeleteFile(entry.Path);
+      machine_.RemoveFile(entry.Path);
       break;
     case Entry::kReplacedFile:
       machine_.RestoreFile(entry.Backup, entry.Path);
@@ -107,7 +107,7 @@ void InstallJournal::Rollback() {
 void InstallJournal::Commit() {
   for (const Entry& entry : entries_) {
     if (entry.Kind == Entry::kReplacedFile)
-      machine_.DeleteFile(entry.Backup);
+      machine_.RemoveFile(entry.Backup);
   }
   entries_.clear();
   if (backup_folder_made_)

@@ -65,7 +65,7 @@ class InstallMachine {
   // Moves a file back from its backup, replacing whatever is at `path`.
   virtual bool RestoreFile(const std::string& backup, const std::string& path) = 0;
   // Deletes a file, read-only or not; true when no file is left.
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Creates or replaces the file with exactly these bytes; false when that failed (a
   // partly written file is removed).
   virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;

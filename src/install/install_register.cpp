@@ -33,7 +33,7 @@ void TKalvenbrookerInstall::RegisterFile(const TUninstItem& item) {
   }
   InstallMachine& machine = c_.Machine;
   const int major = ParseLenientInt(c_.Vars.ExpandText("%OSMajorVersion%")).value_or(0);
-  if (file.SharedFile && major >= 4) {
+  if (file.SharedFile && major >= 4 && !CountedBefore(path)) {
     journal_.KeepValue(RegRoot::kLocalMachine, kSharedDllsKey, path);
     if (!machine.AddSharedDllReference(path))
       ShowMessage(kMsgSharedFileError, MessageIcon::kStop, path);

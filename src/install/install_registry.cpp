@@ -120,13 +120,7 @@ void TKalvenbrookerInstall::WriteUninstallEntry(
 // without what this run placed again, then this run's items. So nothing the first run
 // placed is orphaned, and nothing that was there before any installation is listed.
 std::vector<TUninstItem> TKalvenbrookerInstall::LogItems() {
-  std::vector<TUninstItem> earlier;
-  if (c_.Maintenance) {
-    if (c_.PreviousItems)
-      earlier = *c_.PreviousItems;
-  } else {
-    earlier = PreviousLogItems();
-  }
+  const std::vector<TUninstItem>& earlier = EarlierItems();
   std::set<std::tuple<int, int, std::string, std::string>> placed;
   for (const TUninstItem& item : items_)
     placed.insert(ItemIdentity(item));
@@ -137,6 +131,29 @@ std::vector<TUninstItem> TKalvenbrookerInstall::LogItems() {
   }
   items.insert(items.end(), items_.begin(), items_.end());
   return items;
+}
+
+// The items of the installation this run goes over: in a maintenance run those of the log
+// read at its start (as the removal of deselected components leaves them), else those of
+// a log of the same product in the installation folder, read once before this run
+// replaces it.
+const std::vector<TUninstItem>& TKalvenbrookerInstall::EarlierItems() {
+  static const std::vector<TUninstItem> kNone;
+  if (c_.Maintenance)
+    return c_.PreviousItems ? *c_.PreviousItems : kNone;
+  if (!earlier_items_)
+    earlier_items_ = PreviousLogItems();
+  return *earlier_items_;
+}
+
+// A shared file the earlier installation already counted: installing the same product
+// again must not add a reference that its one removal will never release.
+bool TKalvenbrookerInstall::CountedBefore(const std::string& path) {
+  for (const TUninstItem& item : EarlierItems()) {
+    if (item.Kind == kItemFile && item.File.SharedFile && SameText(item.Path, path))
+      return true;
+  }
+  return false;
 }
 
 // The items of the log an earlier installation of the same product left in the

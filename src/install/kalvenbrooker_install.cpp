@@ -85,6 +85,7 @@ void TKalvenbrookerInstall::InstallFiles() {
   Pump();
   if (!CreateInstallFolders())
     return;
+  EarlierItems();
   if (c_.ArchiveOffset > 0)
     ExtractArchives();
   else

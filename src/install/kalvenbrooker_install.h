@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -149,6 +150,8 @@ class TKalvenbrookerInstall {
   void CreateOneShortcut(const TSetupShortcut& shortcut, bool& error_shown);
   std::vector<TUninstItem> LogItems();
   std::vector<TUninstItem> PreviousLogItems();
+  const std::vector<TUninstItem>& EarlierItems();
+  bool CountedBefore(const std::string& path);
   bool StillThere(const TUninstItem& item);
   bool WriteLog(const std::vector<TUninstItem>& items);
   void WriteUninstallEntry(const std::string& key,
@@ -166,6 +169,7 @@ class TKalvenbrookerInstall {
   std::string pending_target_;  // the file in use that the current entry replaces at restart
   bool pending_scheduled_ = false;
   std::vector<std::string> app_manager_files_;
+  std::optional<std::vector<TUninstItem>> earlier_items_;  // see EarlierItems
   uint32_t current_disk_ = 1;
   int current_billboard_ = -1;
   bool aborted_ = false;

@@ -273,6 +273,7 @@ TEST_F(EngineTest, MaintenanceRunLogsThePreviousItemsFirstAndTheEntryOnlyOnce) {
 TEST_F(EngineTest, ReinstallKeepsTheEarlierItemsThatStillExistAndNeverAUsersFile) {
   AddFile("a.txt", "a1");
   AddFile("b.txt", "b1", "%InstallDir%\\", kModeKeep);
+  AddFile("s.dll", "s1").File.SharedFile = 1;
   Install();
   // The second package no longer has c.txt's place; the user added mine.txt and deleted d.
   machine.AddFile(Path("mine.txt"), "user");
@@ -281,6 +282,7 @@ TEST_F(EngineTest, ReinstallKeepsTheEarlierItemsThatStillExistAndNeverAUsersFile
   AddFile("a.txt", "a2");
   AddFile("b.txt", "b2", "%InstallDir%\\", kModeKeep);
   AddFile("mine.txt", "m", "%InstallDir%\\", kModeKeep);
+  AddFile("s.dll", "s2").File.SharedFile = 1;
   FakeInstallHost fresh;
   host = fresh;
   Install();
@@ -295,6 +297,9 @@ TEST_F(EngineTest, ReinstallKeepsTheEarlierItemsThatStillExistAndNeverAUsersFile
   EXPECT_EQ(count("0 " + Path("mine.txt")), 0);
   EXPECT_EQ(count("2 " + Path("uninst.dat")), 1);
   EXPECT_EQ(count(std::string("5 ") + kEntryKey + "|DisplayName"), 1);
+  // The same product installed again does not count its shared file twice.
+  EXPECT_EQ(machine.Value(RegRoot::kLocalMachine, kSharedDllsKey, Path("s.dll")),
+            std::string("\1\0\0\0", 4));
 }
 
 }  // namespace

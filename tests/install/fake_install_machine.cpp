@@ -166,7 +166,7 @@ bool FakeInstallMachine::RestoreFile(const std::string& backup, const std::strin
   return true;
 }
 
-bool FakeInstallMachine::DeleteFile(const std::string& path) {
+bool FakeInstallMachine::RemoveFile(const std::string& path) {
   auto it = files.find(path);
   if (it != files.end() && it->second.InUse)
     return false;

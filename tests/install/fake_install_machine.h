@@ -82,7 +82,7 @@ class FakeInstallMachine final : public InstallMachine {
   bool IsProtected(const std::string& path) override { return protected_files.count(path) != 0; }
   MoveAsideResult MoveAside(const std::string& path, const std::string& backup) override;
   bool RestoreFile(const std::string& backup, const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   bool WriteFile(const std::string& path, const std::string& bytes) override;
   bool ScheduleReplace(const std::string& source, const std::string& target) override;
   void CancelScheduledReplace(const std::string& source) override;
