@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/private_folder_win.h"
 #include "startup/application_win.h"
 #include "startup/startup_host.h"
 #include "vars/registry_reader_win.h"
@@ -50,6 +51,7 @@ class WinStartupHost final : public StartupHost {
   TApplication& application_;
   WindowsMachine machine_;
   WinRegistryReader registry_;
+  PrivateFolder temp_folder_;  // the run's temporary folder, held until it is removed
 };
 
 // Whether HotSync counts as present: its registry base, "Software\U.S. Robotics" or

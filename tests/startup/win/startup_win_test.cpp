@@ -136,9 +136,9 @@ TEST(StartupWindowsTest, LoaderFontWithTheSystemsFace) {
   look.Font.FaceName.clear();
   TfrmSetupLoader loader(GetModuleHandleA(nullptr), nullptr, look);
   LOGFONTA font{}, system{};
-  GetObjectA(reinterpret_cast<HFONT>(
-                 SendMessageA(GetDlgItem(loader.Handle(), 1), WM_GETFONT, 0, 0)),
-             sizeof(font), &font);
+  GetObjectA(
+      reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(loader.Handle(), 1), WM_GETFONT, 0, 0)),
+      sizeof(font), &font);
   GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
   EXPECT_STREQ(font.lfFaceName, system.lfFaceName);
   EXPECT_EQ(font.lfWeight, FW_BOLD);
@@ -208,6 +208,21 @@ TEST(StartupFilesTest, FoldersAndFiles) {
       << "the read-only file went with the tree";
   RemoveFolderTreeWin(scratch.Path());  // gone already: nothing happens
   RemoveFolderTreeWin("");
+}
+
+// The run's temporary folder (with its missing parents) stays in place while the run uses
+// it, so its path always leads to the run's files; removing it at the end lets go first.
+TEST(StartupFilesTest, TemporaryFolderIsHeldUntilRemoved) {
+  ScratchFolder scratch;
+  TApplication application(GetModuleHandleA(nullptr));
+  WinStartupHost host(GetModuleHandleA(nullptr), application);
+  const std::string folder = scratch / "temp\\kvb001";
+  ASSERT_EQ(host.CreateFolder(folder), FolderCreation::kCreated);
+  EXPECT_EQ(host.CreateFolder(folder), FolderCreation::kExisted);
+  EXPECT_FALSE(MoveFileA(folder.c_str(), (scratch / "temp\\moved").c_str()));
+  WriteFile(folder + "\\file.txt", "x");
+  host.RemoveFolderTree(folder + "\\");
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(StartupFilesTest, HotSyncRegistryBase) {

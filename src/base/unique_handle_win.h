@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace kvb::driver {
+namespace kvb {
 
 class UniqueHandle {
  public:
@@ -33,4 +33,4 @@ class UniqueHandle {
   HANDLE handle_ = nullptr;
 };
 
-}  // namespace kvb::driver
+}  // namespace kvb
