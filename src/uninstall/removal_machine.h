@@ -21,7 +21,7 @@ class RemovalMachine {
   virtual bool FileExists(const std::string& path) = 0;    // a file, not a folder
   virtual bool FolderExists(const std::string& path) = 0;  // a trailing backslash is allowed
   // Deletes a file, read-only or not; true when no file is left.
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Removes the folder only when it is empty; true when no folder is left.
   virtual bool RemoveEmptyFolder(const std::string& path) = 0;
 

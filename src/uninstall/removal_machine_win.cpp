@@ -28,7 +28,7 @@ bool WinRemovalMachine::FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WinRemovalMachine::DeleteFile(const std::string& path) {
+bool WinRemovalMachine::RemoveFile(const std::string& path) {
   return DeleteFileForce(path);
 }
 

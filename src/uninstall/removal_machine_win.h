@@ -10,7 +10,7 @@ class WinRemovalMachine final : public RemovalMachine {
  public:
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   bool RemoveEmptyFolder(const std::string& path) override;
 
   bool ValueExists(RegRoot root, const std::string& key, const std::string& name) override;

@@ -88,7 +88,7 @@ class ItemRemoval {
       c_.Machine.UnregisterServer(item.Path);
     if (file.FontFlag)
       c_.Machine.RemoveFont(item.Path, file.FontName);
-    DeleteFile(item.Path);
+    DeletePath(item.Path);
   }
 
   // Whether a file that raises `question` is deleted: a remembered answer, else the
@@ -122,11 +122,11 @@ class ItemRemoval {
     if (!IsRemovablePath(path))
       return NotRemoved(path);
     removed_.insert(index);
-    DeleteFile(path);
+    DeletePath(path);
   }
 
-  void DeleteFile(const std::string& path) {
-    c_.Machine.DeleteFile(path);
+  void DeletePath(const std::string& path) {
+    c_.Machine.RemoveFile(path);
     if (c_.Machine.FileExists(path))
       NotRemoved(path);
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "tools/kvbuninst/silent_prompt.h"
 #include "tools/kvbuninst/uninstaller.h"
 #include "uninstall/fake_removal_machine.h"
 #include "uninstall/log_files.h"
@@ -35,8 +36,9 @@ class RecordingHost : public UninstallerHost {
   }
   void BeginProgress(const std::string& caption,
                      const std::string& status,
+                     const std::string& button,
                      const TFontRecord& font) override {
-    calls.push_back("progress " + status + " in " + font.FaceName);
+    calls.push_back("progress " + status + " [" + button + "] in " + font.FaceName);
   }
   void SetProgress(size_t total, size_t done) override { last_progress = {total, done}; }
   void EndProgress() override { calls.push_back("end progress"); }
@@ -85,7 +87,10 @@ class UninstallerTest : public ::testing::Test {
   }
 
   int Run(const std::string& arguments) {
-    return RunUninstaller(ParseUninstallerCommandLine("kvbuninst.exe " + arguments), host);
+    const UninstallerOutcome outcome =
+        RunUninstaller(ParseUninstallerCommandLine("kvbuninst.exe " + arguments), host);
+    original_unused = outcome.OriginalUnused;
+    return outcome.ExitCode;
   }
   int Run() { return Run("\"" + log_path + "\""); }
 
@@ -98,6 +103,7 @@ class UninstallerTest : public ::testing::Test {
   RecordingHost host;
   TUninstallLog log;
   std::string log_path;
+  bool original_unused = false;
 };
 
 TEST_F(UninstallerTest, RemovesTheProductWithEntryLogAndFolder) {
@@ -116,8 +122,8 @@ TEST_F(UninstallerTest, RemovesTheProductWithEntryLogAndFolder) {
             (std::vector<std::string>{
                 "confirm Sample Uninstaller: Do you want to uninstall Sample from "
                 "Desktop?",
-                "script before", "progress Uninstalling Sample... in Tahoma", "script after",
-                "end progress", "result Uninstall completed with success."}));
+                "script before", "progress Uninstalling Sample... [Cancel] in Tahoma",
+                "script after", "end progress", "result Uninstall completed with success."}));
   EXPECT_EQ(host.last_progress, std::make_pair(size_t{3}, size_t{3}));
 }
 
@@ -211,18 +217,28 @@ TEST_F(UninstallerTest, LogWithoutItemsFails) {
   EXPECT_EQ(host.calls.back(), "result Uninstall can not delete all Sample items.");
 }
 
-TEST_F(UninstallerTest, TheCopyDeletesTheProgramWhenNoOtherProductNeedsIt) {
+TEST_F(UninstallerTest, TheCopyLetsTheProgramGoWhenNoOtherProductNeedsIt) {
   Install();
   Entry("Other", "\"c:\\windows\\KVBUNINST.EXE\" \"C:\\Other\\uninst.dat\"");
   const std::string copy_of = " \"/COPYOF=" + std::string(kProgram) + "\"";
 
   EXPECT_EQ(Run("/S \"" + log_path + "\"" + copy_of), kUninstallDone);
-  EXPECT_TRUE(m().FileExists(kProgram));  // "Other" still uses it
+  EXPECT_FALSE(original_unused);  // "Other" still uses it
 
   m().DeleteKeyTree(RegRoot::kLocalMachine, UninstallEntryKey("Other", "Kvb"));
   Install();
   EXPECT_EQ(Run("/S \"" + log_path + "\"" + copy_of), kUninstallDone);
-  EXPECT_FALSE(m().FileExists(kProgram));
+  EXPECT_TRUE(original_unused);
+  EXPECT_TRUE(m().FileExists(kProgram));  // deleted by the copy once the original has ended
+
+  // The program itself (not a copy), and a removal that did not happen, keep it.
+  Install();
+  EXPECT_EQ(Run("/S \"" + log_path + "\""), kUninstallDone);
+  EXPECT_FALSE(original_unused);
+  log.BeforeScript = NamedScript("stop");
+  Install();
+  EXPECT_EQ(Run("/S \"" + log_path + "\"" + copy_of), kUninstallCancelled);
+  EXPECT_FALSE(original_unused);
 }
 
 TEST(UninstallerOptionsTest, CommandLines) {
@@ -252,11 +268,16 @@ TEST(UninstallerOptionsTest, CommandLines) {
     EXPECT_EQ(!o.Error.empty(), c.error) << c.line;
   }
   UninstallerOptions o = ParseUninstallerCommandLine("x \"C:\\A B\\uninst.dat\" /S");
-  const std::string copy = CopyCommandLine("C:\\T\\kvbuninst.exe", o, "C:\\W X\\kvbuninst.exe");
+  const std::string copy =
+      CopyCommandLine("C:\\T\\kvbuninst.exe", o, "C:\\W X\\kvbuninst.exe", 1234, 4294967300);
   const UninstallerOptions again = ParseUninstallerCommandLine(copy);
   EXPECT_EQ(again.LogPath, "C:\\A B\\uninst.dat");
   EXPECT_TRUE(again.Silent);
   EXPECT_EQ(again.CopyOf, "C:\\W X\\kvbuninst.exe");
+  EXPECT_EQ(again.ResultPipe, 1234u);
+  EXPECT_EQ(again.Original, 4294967300u);
+  EXPECT_TRUE(again.Error.empty());
+  EXPECT_EQ(ParseUninstallerCommandLine("x a.dat /RESULT=12x").ResultPipe, 0u);
 }
 
 TEST_F(UninstallerTest, BadCommandLineShowsTheUsageUnlessSilent) {
@@ -266,6 +287,22 @@ TEST_F(UninstallerTest, BadCommandLineShowsTheUsageUnlessSilent) {
   host.calls.clear();
   EXPECT_EQ(Run("/S"), kUninstallBadCommandLine);
   EXPECT_TRUE(host.calls.empty());
+}
+
+TEST(SilentScriptPromptTest, AnswersWithTheFirstButton) {
+  SilentScriptPrompt prompt;
+  const std::pair<uint32_t, int> cases[] = {
+      {0x00, 1},  // OK
+      {0x01, 1},  // OK, Cancel
+      {0x02, 3},  // Abort, Retry, Ignore
+      {0x03, 6},  // Yes, No, Cancel
+      {0x24, 6},  // Yes, No with the question icon
+      {0x05, 4},  // Retry, Cancel
+      {0x06, 2},  // Cancel, Try Again, Continue
+      {0x0F, 1},
+  };
+  for (const auto& [style, result] : cases)
+    EXPECT_EQ(prompt.ShowMessage("c", "t", style), result) << style;
 }
 
 }  // namespace

@@ -65,8 +65,8 @@ bool FakeRemovalMachine::FolderExists(const std::string& path) {
   return folders_.count(Folded(path)) > 0;
 }
 
-bool FakeRemovalMachine::DeleteFile(const std::string& path) {
-  journal.push_back("delete-file " + path);
+bool FakeRemovalMachine::RemoveFile(const std::string& path) {
+  journal.push_back("remove-file " + path);
   if (locked_files.count(Folded(path)))
     return false;
   files_.erase(Folded(path));

@@ -33,11 +33,11 @@ class FakeRemovalMachine : public RemovalMachine {
   std::set<std::string> locked_keys;         // upper case key
   std::map<std::string, int> shared_counts;  // upper-case path -> count
   int windows_major = 5;
-  std::vector<std::string> journal;  // "delete-file C:\X", "unregister-server C:\X" ...
+  std::vector<std::string> journal;  // "remove-file C:\X", "unregister-server C:\X" ...
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   bool RemoveEmptyFolder(const std::string& path) override;
   bool ValueExists(RegRoot root, const std::string& key, const std::string& name) override;
   bool DeleteValue(RegRoot root, const std::string& key, const std::string& name) override;

@@ -53,6 +53,7 @@ inline TUninstallLog ProductLog(const std::string& software, const std::string& 
   log.Messages[5] = "<file> is a shared file. Do you want to delete this file?";
   log.Messages[8] = "Key:";
   log.Messages[9] = "Value:";
+  log.Messages[21] = "Cancel";
   log.Messages[24] = "Yes";
   log.Variables = {"%InstallDir%=" + install_dir, "%Mark%=" + software};
   return log;

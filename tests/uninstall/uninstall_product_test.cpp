@@ -116,7 +116,7 @@ TEST_F(UninstallProductTest, NothingHappensWithoutEntryOrLog) {
   machine.DeleteValue(RegRoot::kLocalMachine, UninstallEntryKey("Other", "Kvb"), "DisplayVersion");
   Uninstall("Other");
   machine.SetValue(RegRoot::kLocalMachine, UninstallEntryKey("Other", "Kvb"), "DisplayVersion");
-  machine.DeleteFile(path);
+  machine.RemoveFile(path);
   Uninstall("Other");
 
   EXPECT_EQ(vars.ExpandText("%Result%"), "unset");

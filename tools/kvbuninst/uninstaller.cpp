@@ -17,7 +17,18 @@ class UninstallerRun {
   UninstallerRun(const UninstallerOptions& options, UninstallerHost& host)
       : options_(options), host_(host), machine_(host.Machine()), vars_(host.Vars()) {}
 
-  int Run() {
+  UninstallerOutcome Run() {
+    UninstallerOutcome outcome;
+    outcome.ExitCode = Remove();
+    const bool removed =
+        outcome.ExitCode == kUninstallDone || outcome.ExitCode == kUninstallIncomplete;
+    outcome.OriginalUnused =
+        removed && !options_.CopyOf.empty() && !ProgramStillNeeded(machine_, options_.CopyOf);
+    return outcome;
+  }
+
+ private:
+  int Remove() {
     if (!options_.Error.empty()) {
       Error(kUninstallerTitle, options_.Error + "\n\n" + UninstallerUsage());
       return kUninstallBadCommandLine;
@@ -38,7 +49,7 @@ class UninstallerRun {
     caption_ = Text(kTextTitle);
     if (!options_.Silent && !host_.Confirm(caption_, Text(kTextConfirm)))
       return kUninstallCancelled;
-    const ProductRemovalResult result = Remove();
+    const ProductRemovalResult result = RemoveItemsOfLog();
     if (!result.Started)
       return kUninstallCancelled;
     if (!result.Removed)
@@ -47,7 +58,6 @@ class UninstallerRun {
     return Finish(result, product_.NotRemoved.empty() ? kUninstallDone : kUninstallIncomplete);
   }
 
- private:
   // A log is foreign when the product it names is installed with another log: it is an
   // old or copied log, and removing by it would take away files of the installation.
   bool BelongsToInstalledProduct(const TUninstallLog& log) {
@@ -64,7 +74,7 @@ class UninstallerRun {
     return false;
   }
 
-  ProductRemovalResult Remove() {
+  ProductRemovalResult RemoveItemsOfLog() {
     RemovalContext context(machine_, vars_, texts_, caption_);
     context.Prompt = options_.Silent ? nullptr : host_.Prompt();
     context.ProcessMessages = [this] { host_.ProcessMessages(); };
@@ -73,7 +83,7 @@ class UninstallerRun {
     hooks.OnStart = [this](size_t) {
       if (!options_.Silent)
         host_.BeginProgress(caption_, vars_.ExpandText(texts_[kTextUninstalling], true),
-                            data_.Properties.Font);
+                            vars_.ExpandText(texts_[kTextCancel], true), data_.Properties.Font);
     };
     hooks.Callbacks.OnProgress = [this](size_t total, size_t done) {
       if (!options_.Silent)
@@ -87,20 +97,18 @@ class UninstallerRun {
   }
 
   // What the log does not list but goes with the product: the installed-programs entry,
-  // the log itself, the installation folder when it is empty, and this program's file.
+  // the log itself and the installation folder when it is empty.
   void CleanUp() {
     machine_.DeleteKeyTree(RegRoot::kLocalMachine, entry_);
     // Logs of older setups may lack the item of the log itself.
     std::vector<std::string>& left = product_.NotRemoved;
-    if (machine_.FileExists(options_.LogPath) && !machine_.DeleteFile(options_.LogPath) &&
+    if (machine_.FileExists(options_.LogPath) && !machine_.RemoveFile(options_.LogPath) &&
         std::find(left.begin(), left.end(), options_.LogPath) == left.end()) {
       left.push_back(options_.LogPath);
     }
     const std::string folder = ExcludeTrailingBackslash(ExtractFilePath(options_.LogPath));
     if (!folder.empty() && machine_.FolderExists(folder))
       machine_.RemoveEmptyFolder(folder);
-    if (!options_.CopyOf.empty() && !ProgramStillNeeded(machine_, options_.CopyOf))
-      machine_.DeleteFile(options_.CopyOf);
   }
 
   int Finish(const ProductRemovalResult& result, int code) {
@@ -133,7 +141,7 @@ class UninstallerRun {
 
 }  // namespace
 
-int RunUninstaller(const UninstallerOptions& options, UninstallerHost& host) {
+UninstallerOutcome RunUninstaller(const UninstallerOptions& options, UninstallerHost& host) {
   return UninstallerRun(options, host).Run();
 }
 

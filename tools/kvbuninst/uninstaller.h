@@ -48,8 +48,11 @@ class UninstallerHost {
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;
   // Yes/No question; true for Yes.
   virtual bool Confirm(const std::string& caption, const std::string& question) = 0;
+  // The copying-progress window; its button stays disabled (a removal half done is worse
+  // than one finished) and carries `button_caption`.
   virtual void BeginProgress(const std::string& caption,
                              const std::string& status,
+                             const std::string& button_caption,
                              const TFontRecord& font) = 0;
   virtual void SetProgress(size_t total, size_t done) = 0;
   virtual void EndProgress() = 0;
@@ -60,8 +63,15 @@ class UninstallerHost {
                           const std::vector<std::string>& not_removed) = 0;
 };
 
-// The whole run; returns the exit code.
-int RunUninstaller(const UninstallerOptions& options, UninstallerHost& host);
+struct UninstallerOutcome {
+  int ExitCode = kUninstallDone;
+  // In the temporary copy: the product is removed and no other product's uninstall
+  // command names the program the copy was made of, so that program may go.
+  bool OriginalUnused = false;
+};
+
+// The whole run.
+UninstallerOutcome RunUninstaller(const UninstallerOptions& options, UninstallerHost& host);
 
 // True when the uninstall command of an installed product other than the one removed
 // names `program` (compared without regard to case).
