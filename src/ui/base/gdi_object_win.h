@@ -61,6 +61,23 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
+// A memory device context compatible with `reference` (the screen when null), deleted
+// at the end of its scope. Declare SelectedObject scopes after it.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC reference) : dc_(CreateCompatibleDC(reference)) {}
+  ~MemoryDc() {
+    if (dc_)
+      DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // A memory device context with a bitmap of its own, compatible with `reference` (the
 // screen when null). Valid() is false when either could not be made.
 class OffscreenCanvas {

@@ -56,11 +56,52 @@ void DrawBitmap(HDC dc, HBITMAP bitmap) {
   const SIZE size = BitmapSize(bitmap);
   if (size.cx == 0)
     return;
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(dc, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  MemoryDc memory(dc);
+  SelectedObject selected(memory.Get(), bitmap);
+  BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void DrawTransparentBitmap(HDC dc,
+                           const RECT& dest,
+                           HBITMAP bitmap,
+                           const RECT& source,
+                           COLORREF transparent) {
+  const int sw = source.right - source.left;
+  const int sh = source.bottom - source.top;
+  const int dw = dest.right - dest.left;
+  const int dh = dest.bottom - dest.top;
+  if (!bitmap || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
+    return;
+  MemoryDc picture(dc);
+  SelectedObject selected_picture(picture.Get(), bitmap);
+  // The mask has a 1 for every transparent pixel.
+  UniqueBitmap mask(CreateBitmap(sw, sh, 1, 1, nullptr));
+  MemoryDc mask_dc(dc);
+  SelectedObject selected_mask(mask_dc.Get(), mask.Get());
+  SetBkColor(picture.Get(), transparent);
+  BitBlt(mask_dc.Get(), 0, 0, sw, sh, picture.Get(), source.left, source.top, SRCCOPY);
+  // ((dest ^ picture) & mask) ^ picture: the destination where the mask is set, the
+  // picture elsewhere. The mask expands to white (1) and black (0).
+  const COLORREF old_back = SetBkColor(dc, RGB(255, 255, 255));
+  const COLORREF old_text = SetTextColor(dc, RGB(0, 0, 0));
+  const int old_mode = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, dest.left, dest.top, dw, dh, picture.Get(), source.left, source.top, sw, sh,
+             SRCINVERT);
+  StretchBlt(dc, dest.left, dest.top, dw, dh, mask_dc.Get(), 0, 0, sw, sh, SRCAND);
+  StretchBlt(dc, dest.left, dest.top, dw, dh, picture.Get(), source.left, source.top, sw, sh,
+             SRCINVERT);
+  SetStretchBltMode(dc, old_mode);
+  SetTextColor(dc, old_text);
+  SetBkColor(dc, old_back);
+}
+
+COLORREF BottomLeftColor(HBITMAP bitmap) {
+  const SIZE size = BitmapSize(bitmap);
+  if (size.cy == 0)
+    return 0;
+  MemoryDc memory(nullptr);
+  SelectedObject selected(memory.Get(), bitmap);
+  return GetPixel(memory.Get(), 0, size.cy - 1);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

@@ -40,6 +40,17 @@ TFontRecord DefaultFontRecord();
 // Paints `bitmap` at the top-left corner of the device context.
 void DrawBitmap(HDC dc, HBITMAP bitmap);
 
+// Draws the `source` part of `bitmap` into `dest` (stretched when the sizes differ),
+// leaving out every pixel of the colour `transparent`.
+void DrawTransparentBitmap(HDC dc,
+                           const RECT& dest,
+                           HBITMAP bitmap,
+                           const RECT& source,
+                           COLORREF transparent);
+
+// The colour of a bitmap's bottom-left pixel: the transparent colour of pictures.
+COLORREF BottomLeftColor(HBITMAP bitmap);
+
 // Size of a bitmap; 0 x 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);
 

@@ -39,9 +39,13 @@ TWindow::~TWindow() {
     child->parent_ = nullptr;
   if (parent_)
     std::erase(parent_->children_, this);
+  // The derived object is gone already: the last messages go to the class's procedure.
+  DestroyHandle();
+}
+
+void TWindow::DestroyHandle() {
   if (!handle_)
     return;
-  // The derived object is gone already: the last messages go to the class's procedure.
   HWND window = handle_;
   if (subclassed_)
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(class_proc_));
@@ -245,11 +249,7 @@ bool TWindow::RecreateWindow(DWORD style) {
   const bool visible = Visible();
   const bool enabled = Enabled();
   HWND previous = GetWindow(handle_, GW_HWNDPREV);
-  HWND old = handle_;
-  if (subclassed_)
-    SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(class_proc_));
-  Detach();
-  DestroyWindow(old);
+  DestroyHandle();
   if (!CreateWindowFrom(params, subclassed_))
     return false;
   SetWindowPos(handle_, previous ? previous : HWND_TOP, 0, 0, 0, 0,

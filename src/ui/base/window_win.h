@@ -139,6 +139,9 @@ class TWindow {
   // only when created), keeping its bounds, text, font, visibility, enabled state and
   // position among its siblings. SaveWindowState runs before, RestoreWindowState after.
   bool RecreateWindow(DWORD style);
+  // Destroys the window now, before the object (for controls whose window class lives in
+  // a library the object releases).
+  void DestroyHandle();
   virtual void SaveWindowState() {}
   virtual void RestoreWindowState() {}
 

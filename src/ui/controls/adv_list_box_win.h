@@ -56,6 +56,8 @@ class TAdvPSListBox : public TWindow {
   SIZE CheckBoxSize() const { return check_size_; }
   void SetCheckBoxSize(SIZE size);
   int ItemHeight() const;
+  // Also recomputes the item height.
+  void SetFont(const TFontRecord& font) override;
 
   // --- items ---
   // Adds an item (at its sorted place when Sorted) and returns its index.
@@ -132,10 +134,13 @@ class TAdvPSListBox : public TWindow {
  private:
   TAdvListItem* ItemObject(int index) const;
   TAdvListItem& EnsureItem(int index);
+  void FreeObject(int index);
+  int SortedPosition(const std::string& text) const;
+  void DrawCheckBoxClassic(HDC dc, const RECT& box, CheckState state, bool enabled) const;
   void UpdateItemHeight();
   void RepaintItem(int index);
   void DrawItem(const DRAWITEMSTRUCT& draw);
-  int DrawCheckBox(HDC dc, const RECT& item, int index, bool enabled);
+  void DrawCheckBox(HDC dc, const RECT& item, int index, bool enabled);
   DWORD WindowStyle() const;
 
   TImageList* image_list_ = nullptr;

@@ -2,8 +2,7 @@
 // folder down to the current one and the current folder's sub-folders, each indented with
 // its picture (directory_entries.h). It is rebuilt whenever the folder changes; when the
 // volume information of the folder's drive cannot be read, it stays empty. Double-click
-// or Enter on an entry changes to it; every change updates the linked label and raises
-// OnChange.
+// on an entry changes to it; every change updates the linked label and raises OnChange.
 #pragma once
 
 #include <string>
@@ -25,6 +24,8 @@ class TNewDirectoryListBox : public TWindow {
   // linked label and raises OnChange when the folder differs from the current one
   // (case-insensitive). The folder need not exist; the list then holds what can be read.
   void SetDirectory(const std::string& folder);
+  // The item height: the text's or the pictures' (16), whichever is higher.
+  void SetFont(const TFontRecord& font) override;
   // Re-reads the current folder's sub-folders.
   void Update();
   // Whether the drive's file system keeps the case of names (read with the volume).
@@ -37,15 +38,16 @@ class TNewDirectoryListBox : public TWindow {
   // The entries shown, in list order.
   const std::vector<DirectoryEntry>& Entries() const { return entries_; }
 
-  // The folder changed (SetDirectory, double-click, Enter).
+  // The folder changed (SetDirectory, double-click).
   NotifyEvent OnChange;
 
  protected:
-  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   bool HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
  private:
   void Rebuild();
+  std::vector<std::string> SubFolders() const;
+  void UpdateItemHeight();
   void OpenEntry(int index);
   void DrawItem(const DRAWITEMSTRUCT& draw);
 

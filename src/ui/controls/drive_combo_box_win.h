@@ -1,7 +1,7 @@
 // TNewDriveComboBox: the drives of the machine with their pictures, in a drop-down list
 // (drive_entries.h): one entry per drive of the logical-drive mask, removable drives
-// never touched. Selecting a drive moves the linked folder list to it and raises
-// OnChange.
+// never touched. Selecting a drive moves the linked folder list to the drive's root and
+// raises OnChange. At first the drive of the current folder is selected.
 #pragma once
 
 #include <string>
@@ -27,9 +27,10 @@ class TNewDriveComboBox : public TWindow {
   bool SetDrive(char letter);
   // Re-reads the drives.
   void Refresh();
+  // The item height: the text's or the pictures' (16), whichever is higher.
+  void SetFont(const TFontRecord& font) override;
 
-  // The folder list this one moves (its drive follows the list's folder too); null for
-  // none.
+  // The folder list this one moves; null for none.
   void SetDirList(TNewDirectoryListBox* list);
   TextCase Case() const { return text_case_; }
   void SetTextCase(TextCase text_case);
@@ -48,14 +49,17 @@ class TNewDriveComboBox : public TWindow {
 
  private:
   void Fill();
+  void UpdateItemHeight();
   void DrawItem(const DRAWITEMSTRUCT& draw);
   int IndexOf(char letter) const;
+  HBITMAP Picture(DriveKind kind);
 
   std::vector<DriveInfo> drives_;
   char drive_ = 0;
   TextCase text_case_ = TextCase::kLowerCase;
   bool auto_refresh_ = false;
   TNewDirectoryListBox* dir_list_ = nullptr;
+  UniqueBitmap pictures_[6];  // by DriveKind, loaded when first drawn
 };
 
 }  // namespace kvb

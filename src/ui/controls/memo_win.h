@@ -22,7 +22,7 @@ class TMemo : public TWindow {
   // Sorts the lines (case-insensitive).
   void Sort();
   // Shows the lines of a text file; false (and the memo unchanged) when it cannot be read.
-  bool LoadFromFile(const std::string& path);
+  virtual bool LoadFromFile(const std::string& path);
 
   bool ReadOnly() const;
   void SetReadOnly(bool read_only);
@@ -38,6 +38,8 @@ class TMemo : public TWindow {
   TMemo(TWindow& parent, int left, int top, int width, int height, MemoClass window_class);
 
  private:
+  DWORD ScrollStyle() const;
+
   ScrollBars scroll_bars_ = ScrollBars::kNone;
 };
 

@@ -34,8 +34,10 @@ class TPSListBox : public TAdvPSListBox, public TPSControl {
   // The value changed: a click in the list, or SetValue.
   NotifyEvent OnValueChange;
 
+ protected:
+  bool HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
  private:
-  std::string value_;
   std::string list_name_;
 };
 
@@ -55,9 +57,11 @@ class TPSComboBox : public TComboBox, public TPSControl {
   // The value changed: an item picked, the text typed, or SetValue.
   NotifyEvent OnValueChange;
 
+ protected:
+  bool HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+
  private:
   void ValueChanged();
-  std::string value_;
   std::string list_name_;
 };
 

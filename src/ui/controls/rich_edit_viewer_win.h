@@ -31,7 +31,7 @@ class TRichEditViewer : public TMemo {
 
   // Shows the file: rich text when it starts with "{\rtf", plain text otherwise. False
   // (and the viewer unchanged) when it cannot be read.
-  bool LoadFromFile(const std::string& path);
+  bool LoadFromFile(const std::string& path) override;
 
   // Opens a link's text with the shell's "open" verb; tests replace it.
   std::function<void(const std::string& link)> OnOpenLink;
@@ -42,6 +42,7 @@ class TRichEditViewer : public TMemo {
  private:
   TRichEditViewer(TWindow& parent, int left, int top, int width, int height, int version);
   int rich_version_;
+  bool acquired_;  // holds a use of the shared library
 };
 
 }  // namespace kvb

@@ -1,0 +1,137 @@
+// Support of the Win32 tests of the windows: a visible host form, message pumping,
+// pictures of what a window shows on the screen, scratch folders.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/base/form_win.h"
+
+namespace kvb::test {
+
+// Dispatches the messages waiting for this thread (paints included).
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A visible form at the screen's top-left corner for controls under test.
+class HostForm : public TForm {
+ public:
+  HostForm() : TForm(Params()) {
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    Pump();
+  }
+
+ private:
+  static FormParams Params() {
+    FormParams params;
+    params.ClassName = "KvbTestHost";
+    params.Caption = "Test host";
+    params.ClientWidth = 400;
+    params.ClientHeight = 300;
+    params.Font = {"MS Sans Serif", 8, 0x80000008u, 0, 1};
+    return params;
+  }
+};
+
+// What a window shows on the screen, pixel by pixel (client coordinates).
+class Picture {
+ public:
+  explicit Picture(HWND window) {
+    RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    RECT client;
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    pixels_.resize(static_cast<size_t>(width_ * height_));
+    GetDIBits(memory, bitmap, 0, height_, pixels_.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+  }
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  COLORREF At(int x, int y) const {
+    const uint32_t p = pixels_[static_cast<size_t>(y * width_ + x)];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  // Whether any pixel of the rectangle has the colour.
+  bool Contains(const RECT& r, COLORREF colour) const {
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        if (At(x, y) == colour)
+          return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<uint32_t> pixels_;
+};
+
+// A fresh folder under the temporary folder, removed with its content.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name) {
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "kvb-ui-" + name + "-" + std::to_string(GetCurrentProcessId());
+    Remove(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~ScratchFolder() { Remove(path_); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  static void Remove(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+          continue;
+        const std::string child = path + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          Remove(child);
+        else
+          DeleteFileA(child.c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+  }
+
+  std::string path_;
+};
+
+}  // namespace kvb::test
