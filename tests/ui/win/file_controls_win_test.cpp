@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "base/text.h"
+#include "ui/base/graphics_win.h"
+#include "ui/controls/control_bitmaps_win.h"
 #include "ui/controls/directory_list_box_win.h"
 #include "ui/controls/drive_combo_box_win.h"
 #include "ui/controls/label_win.h"
@@ -28,6 +30,29 @@ std::vector<std::string> ListTexts(HWND list) {
     texts.push_back(text);
   }
   return texts;
+}
+
+TEST(ControlBitmapsTest, EveryPictureIsBuiltIn) {
+  std::vector<std::string> names = {"DISKS"};
+  for (const char* kind : {"HARD", "FLOPPY", "NETWORK", "CDROM", "RAM"}) {
+    for (const char* variant : {"", "NFC_"})
+      names.push_back(std::string(variant) + kind);
+    names.push_back(std::string("NFC_") + kind + "95");
+  }
+  for (const char* folder : {"CLOSEDFOLDER", "OPENFOLDER", "CURRENTFOLDER"}) {
+    names.push_back(folder);
+    names.push_back(std::string("NFC_") + folder);
+  }
+  for (const std::string& name : names) {
+    UniqueBitmap bitmap = LoadControlBitmap(name);
+    ASSERT_TRUE(bitmap) << name;
+    const SIZE size = BitmapSize(bitmap.Get());
+    const int expected = name == "DISKS" ? 48 : 16;
+    EXPECT_EQ(size.cx, expected) << name;
+    EXPECT_EQ(size.cy, expected) << name;
+    EXPECT_EQ(BottomLeftColor(bitmap.Get()), RGB(255, 0, 255)) << name << ": transparent corner";
+  }
+  EXPECT_FALSE(LoadControlBitmap("NFC_FLOPPY96"));
 }
 
 TEST(DriveComboTest, OneEntryPerDriveOfTheMask) {
