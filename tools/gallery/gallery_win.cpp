@@ -81,6 +81,7 @@ TfrmGallery::TfrmGallery()
   AddFileControls();
   AddGraphicControls();
   AddFramesAndViewers();
+  AddDialogButtons();
   auto& close = Add(*this, std::make_unique<TButton>(*this, 812, 608, 75, 23, "Close"));
   close.SetCancel(true);
   close.OnClick = [this](TWindow&) { PostQuitMessage(0); };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/base/form_win.h"
@@ -22,8 +23,14 @@ class TfrmGallery : public TForm {
   void AddFileControls();
   void AddGraphicControls();
   void AddFramesAndViewers();
+  // Buttons opening each fixed dialog (gallery_dialogs_win.cpp).
+  void AddDialogButtons();
 
   TImageList pictures_{16, 16};
 };
+
+// Saves pictures of the gallery and of every fixed dialog (gallery-window.bmp,
+// dialog-*.bmp) in `folder`; false when one could not be saved.
+bool SavePictures(TfrmGallery& gallery, const std::string& folder);
 
 }  // namespace kvb::gallery

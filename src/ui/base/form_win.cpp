@@ -75,10 +75,16 @@ TForm::TForm(const FormParams& params) {
   create.Text = params.Caption;
   create.ParentHandle = params.Owner;
   create.Cursor = params.Cursor;
+  // Made in its final size, centred on the screen.
+  RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
+  AdjustWindowRectEx(&frame, create.Style, FALSE, create.ExStyle);
+  create.Width = frame.right - frame.left;
+  create.Height = frame.bottom - frame.top;
+  create.Left = (GetSystemMetrics(SM_CXSCREEN) - create.Width) / 2;
+  create.Top = (GetSystemMetrics(SM_CYSCREEN) - create.Height) / 2;
   if (!CreateOwnWindow(create))
     return;
   SetFont(params.Font.Size == 0 ? DefaultFontRecord() : params.Font);
-  SetClientSize(params.ClientWidth, params.ClientHeight);
 }
 
 TForm::~TForm() = default;
@@ -119,6 +125,8 @@ int TForm::ShowModal() {
   modal_ = true;
   modal_result_ = kMrNone;
   ShowWindow(Handle(), SW_SHOW);
+  // Painted at once, before the loop waits for the user.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   SetActiveWindow(Handle());
   if (!IsChild(Handle(), GetFocus())) {
     if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))

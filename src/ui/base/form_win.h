@@ -37,7 +37,7 @@ class TForm : public TWindow {
   // The form the window sits on (its top-level ancestor), or null.
   static TForm* FormOf(const TWindow& window);
 
-  // Creates the form hidden, at the screen's top-left corner until placed.
+  // Creates the form hidden, centred on the screen.
   explicit TForm(const FormParams& params);
   ~TForm() override;
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,87 @@ class Picture {
   int height_ = 0;
   std::vector<uint32_t> pixels_;
 };
+
+// Steps that act on modal windows while a modal run (or a message box) goes on: each
+// step waits until a visible top-level window of its class exists, then acts on it
+// (typically posting a click). A thread timer looks every few milliseconds; the steps
+// run inside whatever message loop is running.
+class ModalScript {
+ public:
+  struct Step {
+    std::string WindowClass;
+    std::function<void(HWND window)> Action;
+  };
+  explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 5, Tick);
+  }
+  ~ModalScript() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  ModalScript(const ModalScript&) = delete;
+  ModalScript& operator=(const ModalScript&) = delete;
+
+  // The number of steps that ran.
+  size_t Done() const { return next_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* script = current_;
+    if (!script || script->running_ || script->next_ >= script->steps_.size())
+      return;
+    const Step& step = script->steps_[script->next_];
+    HWND window = FindWindowA(step.WindowClass.c_str(), nullptr);
+    if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window))
+      return;
+    script->running_ = true;
+    ++script->next_;
+    step.Action(window);
+    script->running_ = false;
+  }
+
+  static inline ModalScript* current_ = nullptr;
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  bool running_ = false;
+  UINT_PTR timer_ = 0;
+};
+
+struct TextSearch {
+  const std::string* Text;
+  HWND Found;
+};
+
+inline BOOL CALLBACK MatchText(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<TextSearch*>(data);
+  char buffer[512] = {};
+  GetWindowTextA(child, buffer, sizeof(buffer));
+  if (*search->Text != buffer)
+    return TRUE;
+  search->Found = child;
+  return FALSE;
+}
+
+// The first child (at any depth) showing `text`, or null.
+inline HWND ChildWithText(HWND parent, const std::string& text) {
+  TextSearch search{&text, nullptr};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// Presses the button showing `caption` as the user's click does (posted).
+inline void Press(HWND window, const std::string& caption) {
+  PostMessageA(ChildWithText(window, caption), BM_CLICK, 0, 0);
+}
+
+// A child's rectangle in its parent's client coordinates.
+inline RECT ChildBounds(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
 
 // A fresh folder under the temporary folder, removed with its content.
 class ScratchFolder {
