@@ -2,17 +2,17 @@
 
 namespace kvb {
 
-bool TStartupWindow::CreateFormWindow(const WindowSpec& spec) {
+bool TStartupWindow::CreateFormWindow(const WindowParams& window) {
   CreateParams params;
-  params.ClassName = spec.ClassName;
-  params.Style = spec.Style & ~WS_VISIBLE;
-  params.Text = spec.Caption;
-  params.Left = spec.Bounds.left;
-  params.Top = spec.Bounds.top;
-  params.Width = spec.Bounds.right - spec.Bounds.left;
-  params.Height = spec.Bounds.bottom - spec.Bounds.top;
-  params.ParentHandle = spec.Owner;
-  params.Cursor = LoadCursorA(nullptr, spec.Cursor);
+  params.ClassName = window.ClassName;
+  params.Style = window.Style & ~WS_VISIBLE;
+  params.Text = window.Caption;
+  params.Left = window.Bounds.left;
+  params.Top = window.Bounds.top;
+  params.Width = window.Bounds.right - window.Bounds.left;
+  params.Height = window.Bounds.bottom - window.Bounds.top;
+  params.ParentHandle = window.Owner;
+  params.Cursor = LoadCursorA(nullptr, window.Cursor);
   return CreateOwnWindow(params);
 }
 

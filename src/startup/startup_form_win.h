@@ -16,7 +16,7 @@ class TStartupWindow : public TWindow, public StartupForm {
  protected:
   TStartupWindow() = default;
 
-  struct WindowSpec {
+  struct WindowParams {
     const char* ClassName;
     LPCSTR Cursor;  // IDC_ value of the window class
     DWORD Style;
@@ -26,7 +26,7 @@ class TStartupWindow : public TWindow, public StartupForm {
   };
   // Registers the class (once per process) and creates the window, hidden. False when
   // the window cannot be created.
-  bool CreateFormWindow(const WindowSpec& spec);
+  bool CreateFormWindow(const WindowParams& window);
   // Shows the window and paints it before returning.
   void ShowAndPaint();
 };
