@@ -1,6 +1,7 @@
 #include "startup/startup_host_win.h"
 
 #include "base/message_pump.h"
+#include "net/http_platform_win.h"
 #include "script/script_services_win.h"
 #include "startup/loader_form_win.h"
 #include "startup/splash_form_win.h"
@@ -87,7 +88,9 @@ uintptr_t WinStartupHost::ActiveWindowHandle() {
 }
 
 ScriptServices WinStartupHost::CreateScriptServices() {
-  return CreateWin32ScriptServices([this] { return application_.Handle(); });
+  ScriptServices services = CreateWin32ScriptServices([this] { return application_.Handle(); });
+  services.Http = CreateWinInetTransport();
+  return services;
 }
 
 ScriptEngineOptions WinStartupHost::ScriptOptions() {
