@@ -22,6 +22,8 @@ packages=(
   wine wine32 wine64 xvfb xauth x11-apps x11-utils xdotool imagemagick liblnk-utils
   # fetching libdeflate's source for the cross build
   dpkg-dev
+  # network tests: local servers, test certificates, a network namespace with loopback only
+  python3 openssl iproute2 util-linux
 )
 
 missing_packages() {
