@@ -93,6 +93,71 @@ std::optional<HttpResponseHead> QueryHead(const WinInetApi& api, HINTERNET reque
   return head;
 }
 
+// The handles of one request; members close in reverse order, the request first.
+struct OpenedRequest {
+  InternetHandle Session;
+  InternetHandle Connection;
+  InternetHandle Request;
+};
+
+std::optional<OpenedRequest> OpenRequest(const WinInetApi& api,
+                                         const std::string& method,
+                                         const UrlParts& url,
+                                         DWORD timeout_ms) {
+  OpenedRequest opened;
+  opened.Session =
+      InternetHandle(api, api.Open(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!opened.Session)
+    return std::nullopt;
+  SetTimeouts(api, opened.Session.Get(), timeout_ms);
+  opened.Connection =
+      InternetHandle(api, api.Connect(opened.Session.Get(), url.Host.c_str(), url.Port,
+                                      url.User.empty() ? nullptr : url.User.c_str(),
+                                      url.Password.empty() ? nullptr : url.Password.c_str(),
+                                      INTERNET_SERVICE_HTTP, 0, 0));
+  if (!opened.Connection)
+    return std::nullopt;
+  const char* accept[] = {"*/*", nullptr};
+  opened.Request = InternetHandle(
+      api, api.OpenRequest(opened.Connection.Get(), method.c_str(), url.Path.c_str(), "HTTP/1.1",
+                           nullptr, accept, RequestFlags(url.Secure), 0));
+  if (!opened.Request)
+    return std::nullopt;
+  // Set on the request as well: not every WinINet takes them over from the session.
+  SetTimeouts(api, opened.Request.Get(), timeout_ms);
+  return opened;
+}
+
+bool Send(const WinInetApi& api, HINTERNET request, const std::string& body) {
+  const bool has_body = !body.empty();
+  return api.SendRequest(request, has_body ? kPostHeaders : nullptr,
+                         has_body ? static_cast<DWORD>(sizeof(kPostHeaders) - 1) : 0,
+                         has_body ? const_cast<char*>(body.data()) : nullptr,
+                         static_cast<DWORD>(body.size())) != FALSE;
+}
+
+// Hands the body to the channel block by block; true at its end.
+bool ReadBody(const WinInetApi& api, HINTERNET request, HttpChannel& channel) {
+  for (;;) {
+    // A plain read waits until its buffer is full; asking first what has arrived lets a
+    // slow transfer report (and be cancelled) block by block.
+    DWORD available = 0;
+    if (!api.QueryDataAvailable(request, &available, 0, 0))
+      return false;
+    // None available should mean the end; a read of one byte makes sure of it.
+    const DWORD wanted = available == 0 ? 1 : std::min(available, kBlockSize);
+    std::string block(wanted, '\0');
+    DWORD read = 0;
+    if (!api.Read(request, block.data(), wanted, &read))
+      return false;
+    if (read == 0)
+      return true;
+    block.resize(read);
+    if (!channel.PutData(std::move(block)))
+      return false;
+  }
+}
+
 // Sends the request and hands its answer to the channel; false when the exchange failed.
 bool Exchange(const WinInetApi& api,
               const HttpRequest& request,
@@ -101,56 +166,13 @@ bool Exchange(const WinInetApi& api,
   const std::optional<UrlParts> url = SplitUrl(api, request.Url);
   if (!url)
     return false;
-  InternetHandle session(api,
-                         api.Open(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session)
+  std::optional<OpenedRequest> opened = OpenRequest(api, request.Method, *url, timeout_ms);
+  if (!opened || !Send(api, opened->Request.Get(), request.Body))
     return false;
-  SetTimeouts(api, session.Get(), timeout_ms);
-  InternetHandle connection(api,
-                            api.Connect(session.Get(), url->Host.c_str(), url->Port,
-                                        url->User.empty() ? nullptr : url->User.c_str(),
-                                        url->Password.empty() ? nullptr : url->Password.c_str(),
-                                        INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection)
-    return false;
-  const char* accept[] = {"*/*", nullptr};
-  InternetHandle http(
-      api, api.OpenRequest(connection.Get(), request.Method.c_str(), url->Path.c_str(), "HTTP/1.1",
-                           nullptr, accept, RequestFlags(url->Secure), 0));
-  if (!http)
-    return false;
-  // Set on the request as well: not every WinINet takes them over from the session.
-  SetTimeouts(api, http.Get(), timeout_ms);
-  const bool has_body = !request.Body.empty();
-  if (!api.SendRequest(http.Get(), has_body ? kPostHeaders : nullptr,
-                       has_body ? static_cast<DWORD>(sizeof(kPostHeaders) - 1) : 0,
-                       has_body ? const_cast<char*>(request.Body.data()) : nullptr,
-                       static_cast<DWORD>(request.Body.size()))) {
-    return false;
-  }
-  const std::optional<HttpResponseHead> head = QueryHead(api, http.Get());
+  const std::optional<HttpResponseHead> head = QueryHead(api, opened->Request.Get());
   if (!head || !channel.PutHead(*head))
     return false;
-  if (!request.ReadBody)
-    return true;
-  for (;;) {
-    // A plain read waits until its buffer is full; asking first what has arrived lets a
-    // slow transfer report (and be cancelled) block by block.
-    DWORD available = 0;
-    if (!api.QueryDataAvailable(http.Get(), &available, 0, 0))
-      return false;
-    // None available should mean the end; a read of one byte makes sure of it.
-    const DWORD wanted = available == 0 ? 1 : std::min(available, kBlockSize);
-    std::string block(wanted, '\0');
-    DWORD read = 0;
-    if (!api.Read(http.Get(), block.data(), wanted, &read))
-      return false;
-    if (read == 0)
-      return true;
-    block.resize(read);
-    if (!channel.PutData(std::move(block)))
-      return false;
-  }
+  return !request.ReadBody || ReadBody(api, opened->Request.Get(), channel);
 }
 
 }  // namespace

@@ -206,7 +206,9 @@ TEST_F(NetWinTest, CancelDownloadFromAScriptWhileMessagesFlow) {
   EXPECT_FALSE(Download(url, "slow.bin"));
   EXPECT_TRUE(cancelled_during_download);
   EXPECT_EQ(events.back().Kind, HttpProgressEvent::kEnd);
-  EXPECT_LT(Blocks().back().Received, 65536u);
+  const std::vector<Event> blocks = Blocks();
+  ASSERT_FALSE(blocks.empty());
+  EXPECT_LT(blocks.back().Received, 65536u);
   EXPECT_TRUE(NoTemporaryFiles());
 
   on_event = nullptr;
