@@ -165,7 +165,7 @@ std::vector<uint8_t> WriteCeImage(uint16_t machine,
   const uint32_t import_raw = text_raw + AlignUp(code_size, kFileAlignment);
   const uint32_t image_size = kImportRva + kSectionAlignment;
 
-  std::vector<uint8_t> out;
+  std::vector<uint8_t> out(kHeadersSize, 0);
   Writer w(out);
   w.TextAt(0, "MZ");
   w.U32At(0x3C, kPeOffset);
