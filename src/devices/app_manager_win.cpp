@@ -64,9 +64,10 @@ void RemoveStagedFiles(const std::vector<TUninstItem>& items) {
     if (item.Kind == 1 || item.Kind == 2)
       DeleteFileA(item.Path.c_str());
   }
-  for (const TUninstItem& item : items) {
-    if (item.Kind == 4)
-      RemoveDirectoryA(item.Path.c_str());
+  // Deepest first: folders are logged parent before child.
+  for (auto item = items.rbegin(); item != items.rend(); ++item) {
+    if (item->Kind == 4)
+      RemoveDirectoryA(item->Path.c_str());
   }
 }
 

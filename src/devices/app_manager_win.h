@@ -34,7 +34,8 @@ bool RunAppManager(const std::string& appmgr_path,
                    const std::string& working_folder);
 
 // Deletes the files of the kind-1 and kind-2 items in list order, then removes the
-// folders of the kind-4 items in list order; a folder that is not empty stays.
+// folders of the kind-4 items from the last to the first, so that a staged folder inside
+// another goes before its parent; a folder that is not empty stays.
 void RemoveStagedFiles(const std::vector<TUninstItem>& items);
 
 }  // namespace kvb

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "devices/hotsync_conduit.h"
 #include "vars/reg_key_win.h"
@@ -68,6 +70,31 @@ bool DeleteAllValues(HKEY key) {
       return false;
   }
   return false;
+}
+
+// The numbers n of the subkeys named `prefix` + n, in ascending order.
+std::vector<int> NumberedKeys(const std::string& parent, const std::string& prefix) {
+  std::vector<int> numbers;
+  RegKey key;
+  if (key.Open(HKEY_CURRENT_USER, parent, KEY_READ) != ERROR_SUCCESS)
+    return numbers;
+  char name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    const std::string_view text(name, length);
+    if (text.size() <= prefix.size() || !SameText(text.substr(0, prefix.size()), prefix))
+      continue;
+    const std::string_view digits = text.substr(prefix.size());
+    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    numbers.push_back(std::stoi(std::string(digits)));
+  }
+  std::sort(numbers.begin(), numbers.end());
+  return numbers;
 }
 
 }  // namespace
@@ -187,15 +214,17 @@ bool THotSync::RegisterConduit(const THotSyncConduit& conduit,
   return false;
 }
 
+// Looks at every numbered key of the kind, gaps included: a registration behind a gap
+// (left by an earlier removal) is still found and replaced.
 bool THotSync::RemoveConduitOfKind(const std::string& prefix, uint32_t creator) {
-  for (int n = 0; n < kConduitKeyLimit; ++n) {
-    const std::string path = prefix + std::to_string(n);
+  for (int n : NumberedKeys(Key("Pilot Desktop"), prefix)) {
+    const std::string path = Key("Pilot Desktop\\" + prefix + std::to_string(n));
     RegKey key;
-    if (key.Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS) != ERROR_SUCCESS)
-      return !KeyExists(path);  // the end of the keys: nothing to remove
     DWORD registered = 0;
-    if (key.ReadDword("Creator", registered) != ERROR_SUCCESS || registered != creator)
+    if (key.Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS) != ERROR_SUCCESS ||
+        key.ReadDword("Creator", registered) != ERROR_SUCCESS || registered != creator) {
       continue;
+    }
     const bool values_deleted = DeleteAllValues(key.Get());
     key.Close();
     return values_deleted && RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()) == ERROR_SUCCESS;
@@ -207,9 +236,8 @@ bool THotSync::RemoveConduit(const std::string& creator) {
   if (!FindBase())
     return false;
   const uint32_t number = CreatorNumber(creator);
-  const bool applications =
-      RemoveConduitOfKind(Key("Pilot Desktop\\" + ConduitKeyPrefix(0)), number);
-  const bool components = RemoveConduitOfKind(Key("Pilot Desktop\\" + ConduitKeyPrefix(1)), number);
+  const bool applications = RemoveConduitOfKind(ConduitKeyPrefix(0), number);
+  const bool components = RemoveConduitOfKind(ConduitKeyPrefix(1), number);
   return applications && components;
 }
 

@@ -45,14 +45,14 @@ class THotSync final : public HotSyncUsers {
   // conduit's texts through the variables.
   bool RegisterConduit(const THotSyncConduit& conduit,
                        const std::function<std::string(const std::string&)>& expand);
-  // Removes the first key of each kind registered for the creator; true when every
-  // deletion succeeded (nothing registered is success).
+  // Removes the first key of each kind registered for the creator, looking at every
+  // numbered key; true when every deletion succeeded (nothing registered is success).
   bool RemoveConduit(const std::string& creator);
 
  private:
   bool FindBase();
   std::string Key(const std::string& below) const { return base_ + below; }
-  bool RemoveConduitOfKind(const std::string& prefix, uint32_t creator);
+  bool RemoveConduitOfKind(const std::string& prefix, uint32_t creator);  // "Application"...
 
   bool found_ = false;
   std::string base_;  // with a trailing backslash
