@@ -58,7 +58,10 @@ TEST(AppManagerWinTest, StagedFilesAndTheirFoldersAreRemoved) {
   WriteAll(inner + "\\a.ini", "i");
   WriteAll(base + "\\kept.txt", "k");
   const std::pair<uint8_t, std::string> logged[] = {
-      {4, base}, {4, inner}, {1, inner + "\\a.cab"}, {2, inner + "\\a.ini"},
+      {4, base},
+      {4, inner},
+      {1, inner + "\\a.cab"},
+      {2, inner + "\\a.ini"},
       {0, base + "\\kept.txt"}};  // an ordinary file stays, and so does its folder
   std::vector<TUninstItem> items;
   for (const auto& [kind, path] : logged) {

@@ -18,8 +18,8 @@ class ScratchCurrentUser {
   ScratchCurrentUser()
       : path_("Software\\KvbTests\\hkcu-" + std::to_string(GetCurrentProcessId())) {
     SHDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
-    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &key_, nullptr);
+    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, key_);
   }
   ~ScratchCurrentUser() {
