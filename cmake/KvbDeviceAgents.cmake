@@ -13,12 +13,12 @@ set(KVB_AGENT_FLAGS -std=c11 -Os -ffreestanding -nostdlib -fno-builtin -ffunctio
     -fno-pic -Wall -Wextra -Werror)
 
 # kvbcepe runs on the build machine. The cross build cannot build it as a target (its
-# compiler makes Windows programs), so it compiles the same sources with the host's
-# C++ compiler.
+# compiler makes Windows programs), and the fuzz build instruments every target, so both
+# compile the same sources with the host's C++ compiler.
 function(kvb_cepe_tool out_command out_depends)
   set(sources ${PROJECT_SOURCE_DIR}/tools/cepe/main.cpp ${PROJECT_SOURCE_DIR}/tools/cepe/ce_image.cpp
               ${PROJECT_SOURCE_DIR}/tools/cepe/ce_image_read.cpp)
-  if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_CROSSCOMPILING OR KVB_FUZZ)
     find_program(KVB_HOST_CXX NAMES c++ g++ REQUIRED)
     set(tool ${CMAKE_BINARY_DIR}/tools/cepe/kvbcepe)
     add_custom_command(OUTPUT ${tool}
