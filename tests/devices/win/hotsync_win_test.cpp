@@ -123,6 +123,7 @@ TEST(HotSyncWinTest, DetectsUsersInstallsForThemAndRegistersConduits) {
   ASSERT_TRUE(hotsync.RegisterConduit(tide, expand));
   EXPECT_EQ(Text(std::string(kBase) + "Application1", "Conduit"), "C:\\t.dll");
   EXPECT_EQ(Dword(std::string(kBase) + "Application1", "Creator"), 0x4B766254u);
+  // Removing "Othr" leaves a gap at 0; the registration behind it is still replaced.
   ASSERT_TRUE(hotsync.RemoveConduit("Othr"));
   ASSERT_TRUE(hotsync.RegisterConduit(tide, expand));
   EXPECT_EQ(Dword(std::string(kBase) + "Application0", "Creator"), 0x4B766254u);
