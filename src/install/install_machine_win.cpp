@@ -14,17 +14,6 @@
 namespace kvb {
 namespace {
 
-HKEY RootKey(RegRoot root) {
-  switch (root) {
-    case RegRoot::kClassesRoot:
-      return HKEY_CLASSES_ROOT;
-    case RegRoot::kCurrentUser:
-      return HKEY_CURRENT_USER;
-    default:
-      return HKEY_LOCAL_MACHINE;
-  }
-}
-
 DWORD Attributes(const std::string& path) {
   return GetFileAttributesA(ExcludeTrailingBackslash(path).c_str());
 }

@@ -128,6 +128,50 @@ std::vector<std::string> RegistryKeyChain(std::string_view key) {
   return chain;
 }
 
+bool IsSystemKey(uint8_t root, std::string_view key) {
+  // Collections of class registrations, directly under HKEY_CLASSES_ROOT or under
+  // "Software\Classes" of the other roots.
+  static constexpr std::string_view kClassLists[] = {"CLSID",        "Interface",
+                                                     "TypeLib",      "AppID",
+                                                     "Applications", "*",
+                                                     "Directory",    "Folder",
+                                                     "Drive",        "AllFilesystemObjects",
+                                                     "MIME",         "SystemFileAssociations",
+                                                     "Record"};
+  const std::vector<std::string> chain = RegistryKeyChain(key);
+  const size_t depth = chain.size();
+  if (depth == 0)
+    return true;
+  std::vector<std::string> parts = SplitText(chain.front(), "\\");
+  size_t classes = 0;  // where class registrations start in this key
+  if (root != 0) {
+    if (depth == 1)
+      return true;
+    const std::string& first = parts[0];
+    const std::string& second = parts[1];
+    if (SameText(first, "System"))
+      return depth <= 3;
+    if (!SameText(first, "Software"))
+      return false;
+    if (SameText(second, "Microsoft"))
+      return depth <= 5;
+    if (SameText(second, "Policies") || SameText(second, "Wow6432Node"))
+      return depth <= 2;
+    if (!SameText(second, "Classes"))
+      return false;
+    if (depth == 2)
+      return true;
+    classes = 2;
+  }
+  if (depth != classes + 1)
+    return false;
+  for (std::string_view list : kClassLists) {
+    if (SameText(parts[classes], list))
+      return true;
+  }
+  return false;
+}
+
 FileQuestion QuestionFor(const TSetupFile& file) {
   if (file.SharedFile)
     return FileQuestion::kSharedFile;

@@ -36,6 +36,15 @@ bool ComponentsMatch(std::string_view item_components, const RemovalSelection& s
 // backslashes are ignored.
 std::vector<std::string> RegistryKeyChain(std::string_view key);
 
+// True for a key the system keeps whether empty or not: the top keys of a root (but for
+// the file types directly under HKEY_CLASSES_ROOT), the class registrations' collections
+// (CLSID, TypeLib, Interface ...), "Software\Classes", "Software\Microsoft" and its keys
+// down to the lists of "...\CurrentVersion" (Uninstall, Run, App Paths, SharedDLLs ...),
+// "Software\Policies", and "System" down to the service and control lists. A removal never
+// deletes them, even when emptied: an installation does not log which keys it created,
+// and these may have stood empty before it.
+bool IsSystemKey(uint8_t root, std::string_view key);
+
 // The question a file raises before it is deleted; the first flag that applies decides.
 enum class FileQuestion { kNone, kSharedFile, kTypeLibrary, kServer };
 FileQuestion QuestionFor(const TSetupFile& file);

@@ -160,7 +160,7 @@ class ItemRemoval {
     if (change.Root > 2)
       return;  // reported by its value
     for (const std::string& key : RegistryKeyChain(change.Key)) {
-      if (c_.Machine.KeyIsEmpty(Root(change.Root), key) &&
+      if (!IsSystemKey(change.Root, key) && c_.Machine.KeyIsEmpty(Root(change.Root), key) &&
           !c_.Machine.DeleteKey(Root(change.Root), key)) {
         NotRemoved(KeyText(change.Root, key));
       }

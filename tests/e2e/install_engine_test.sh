@@ -36,7 +36,7 @@ display-name = "$2 $3"
 display-version = "$3"
 contact = "Acme support"
 [uninstall]
-fallback-program = "uninstaller.txt"
+program = "uninstaller.txt"
 [[file]]
 source = "app.txt"
 overwrite = "replace"

@@ -113,7 +113,7 @@ TEST_F(UninstallerTest, RemovesTheProductWithEntryLogAndFolder) {
 
   EXPECT_FALSE(m().FileExists("C:\\Sample\\main.exe"));
   EXPECT_FALSE(m().FolderExists("C:\\Sample"));
-  EXPECT_FALSE(m().HasKey(RegRoot::kCurrentUser, "Software"));
+  EXPECT_FALSE(m().HasKey(RegRoot::kCurrentUser, "Software\\Kvb"));
   EXPECT_FALSE(EntryExists());
   EXPECT_FALSE(m().FileExists(log_path));
   EXPECT_FALSE(m().FolderExists(folder.Path()));  // the log's folder, now empty

@@ -48,6 +48,40 @@ TEST(RegistryKeyChainTest, DeepestFirstWithoutEmptyElements) {
   EXPECT_TRUE(RegistryKeyChain("\\").empty());
 }
 
+TEST(IsSystemKeyTest, KeysTheSystemKeepsStayEvenWhenEmpty) {
+  struct Case {
+    uint8_t root;
+    const char* key;
+    bool system;
+  } cases[] = {
+      {2, "Software", true},
+      {1, "\\Software\\", true},
+      {2, "Software\\Acme", false},
+      {2, "Software\\Acme\\Sample", false},
+      {2, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true},
+      {2, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", true},
+      {2, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Acme Sample", false},
+      {2, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\sample.exe", false},
+      {2, "Software\\Classes", true},
+      {2, "software\\classes\\clsid", true},
+      {2, "Software\\Classes\\.kvb", false},
+      {2, "Software\\Classes\\CLSID\\{00000000-0000-0000-0000-000000000001}", false},
+      {2, "Software\\Policies\\Acme", false},
+      {2, "System\\CurrentControlSet\\Services", true},
+      {2, "System\\CurrentControlSet\\Services\\KvbDriver", false},
+      {0, ".kvb", false},
+      {0, "Kvb.Document\\shell", false},
+      {0, "CLSID", true},
+      {0, "TypeLib", true},
+      {0, "*", true},
+      {0, "*\\shellex", false},
+      {1, "Environment", true},
+      {2, "", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IsSystemKey(c.root, c.key), c.system) << int{c.root} << " " << c.key;
+}
+
 TEST(RemovalAnswersTest, ToAllAnswersAreRememberedPerQuestion) {
   RemovalAnswers answers;
   EXPECT_EQ(answers.Remembered(FileQuestion::kNone), true);

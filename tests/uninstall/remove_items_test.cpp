@@ -111,8 +111,9 @@ TEST_F(RemoveItemsTest, CompleteRemovalLeavesNothingButTheUninstaller) {
 
   EXPECT_FALSE(machine.FolderExists("C:\\App"));
   EXPECT_TRUE(machine.FileExists("C:\\Windows\\kvbuninst.exe"));
-  EXPECT_FALSE(machine.HasKey(RegRoot::kLocalMachine, "Software"));
-  EXPECT_FALSE(machine.HasKey(RegRoot::kCurrentUser, "Software"));
+  EXPECT_FALSE(machine.HasKey(RegRoot::kLocalMachine, "Software\\Kvb"));
+  EXPECT_FALSE(machine.HasKey(RegRoot::kCurrentUser, "Software\\Kvb"));
+  EXPECT_TRUE(machine.HasKey(RegRoot::kCurrentUser, "Software"));
   EXPECT_EQ(conduits.removed, std::vector<std::string>{"KVBS"});
   EXPECT_TRUE(not_removed.empty());
   EXPECT_EQ(items.size(), 9u);  // not a maintenance run: the list stays
@@ -184,6 +185,17 @@ TEST_F(RemoveItemsTest, KeyChainGoesAsFarAsKeysBecomeEmpty) {
   EXPECT_TRUE(machine.HasKey(RegRoot::kCurrentUser, "Software\\Kvb\\Sample\\Sibling\\Deep2"));
   EXPECT_TRUE(machine.HasValue(RegRoot::kCurrentUser, "Software\\Kvb\\Sample", "Stays"));
   EXPECT_TRUE(not_removed.empty());
+}
+
+TEST_F(RemoveItemsTest, KeysOfTheSystemStayWhenEmptied) {
+  const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Acme Sample";
+  machine.SetValue(RegRoot::kLocalMachine, entry, "DisplayName");
+  items = {ValueItem(2, entry, "DisplayName")};
+  EXPECT_TRUE(RemoveAll());
+  EXPECT_FALSE(machine.HasKey(RegRoot::kLocalMachine, entry));
+  EXPECT_TRUE(machine.HasKey(RegRoot::kLocalMachine,
+                             "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+  EXPECT_TRUE(machine.HasKey(RegRoot::kLocalMachine, "Software"));
 }
 
 TEST_F(RemoveItemsTest, SharedFilesGoOnlyWhenNoOtherProductCountsThem) {

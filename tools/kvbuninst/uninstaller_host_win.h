@@ -3,6 +3,8 @@
 // question, the real files and registry, and the script interpreter for the log's scripts.
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 #include <vector>

@@ -4,7 +4,14 @@
 //
 //   install_run SETUP.exe [--answers Y,A,N,X,C] [--close yes,no] [--disk FOLDER|cancel]...
 //                         [--cancel-at PERCENT] [--components A|B]
+//                         [--maintenance] [--remove-product SOFTWARE|COMPANY]
 //   install_run --dump-log uninst.dat
+//
+// --maintenance turns the run into a maintenance run when the product is installed: the
+// previous installation's components become the selection (before --components applies),
+// the newly selected components are installed and the deselected ones removed, as the
+// wizard does. --remove-product removes another (or the own) product first, as the
+// script command does, and prints its result.
 //
 // Answers: Y Yes, A Yes To All, N No, X No To All, C Cancel; when they run out the answer
 // is Cancel, and a close request agrees. Exit status: 0 installed, 3 aborted (rolled
@@ -24,7 +31,10 @@
 #include "install/kalvenbrooker_install.h"
 #include "setupdata/messages.h"
 #include "setupdata/package_reader.h"
+#include "uninstall/maintenance.h"
+#include "uninstall/removal_machine_win.h"
 #include "uninstall/uninstall_log.h"
+#include "uninstall/uninstall_product.h"
 #include "vars/registry_reader_win.h"
 #include "vars/variable_loading.h"
 #include "vars/windows_machine_win.h"
@@ -131,11 +141,41 @@ int DumpLog(const std::string& path) {
   return 0;
 }
 
+// The progress of a product's removal, printed.
+class ConsoleRemovalDisplay final : public RemovalDisplay {
+ public:
+  void Begin(const std::string& status, const std::string& button) override {
+    std::printf("removal: %s [%s]\n", status.c_str(), button.c_str());
+  }
+  void SetMaximum(int maximum) override { std::printf("removal items: %d\n", maximum); }
+  void SetPosition(int) override {}
+  void End() override { std::printf("removal ended\n"); }
+  void ProcessMessages() override {}
+  void ShowError(const std::string& text) override {
+    std::printf("message [stop]: %s\n", text.c_str());
+  }
+};
+
 struct Options {
   std::string setup;
   std::string components;
   bool has_components = false;
+  bool maintenance = false;
+  std::string remove_product;  // "SOFTWARE|COMPANY"
 };
+
+// The script command that removes a product, with the run's own state around it.
+void RemoveProduct(const std::string& product,
+                   UninstallerState& state,
+                   TSetupData& data,
+                   Variables& vars,
+                   RemovalMachine& machine) {
+  const std::vector<std::string> names = SplitText(product, "|");
+  ConsoleRemovalDisplay display;
+  ProductRemovalRun run(state, data, vars, machine, display, "install_run");
+  UninstallProduct(run, "%RemoveResult%", names[0], names.size() > 1 ? names[1] : "");
+  std::printf("remove-product result %s\n", vars.ExpandText("%RemoveResult%").c_str());
+}
 
 int Install(const Options& options, ConsoleHost& host) {
   std::unique_ptr<ByteSource> file = OpenFileSource(options.setup);
@@ -164,6 +204,18 @@ int Install(const Options& options, ConsoleHost& host) {
   LoadVariables(vars, data.Variables, registry);
   vars.Hooks.IsDirectoryVariableHook = DirectoryVariableTest(data.FileFolders);
   InitVariables(vars, data, "", DefaultLanguageName(data));
+  WinRemovalMachine removal_machine;
+  UninstallerState state;
+  if (!options.remove_product.empty())
+    RemoveProduct(options.remove_product, state, data, vars, removal_machine);
+  if (options.maintenance) {
+    MaintenanceDetection detection(state, data, vars, removal_machine, [](const std::string& text) {
+      std::printf("message [stop]: %s\n", text.c_str());
+    });
+    detection.DetectPreviousInstall();
+    std::printf("maintenance %s, installed %s\n", state.Maintenance ? "yes" : "no",
+                state.Data.InstalledComponents.c_str());
+  }
   if (options.has_components)
     vars.SelectedComponents = options.components;
 
@@ -173,6 +225,13 @@ int Install(const Options& options, ConsoleHost& host) {
   context.ArchiveOffset = package.Header.Trailer.MainArchiveOffset;
   context.SetupPath = options.setup;
   context.TempSetupDir = temp_dir;
+  if (state.Maintenance) {
+    context.Maintenance = true;
+    context.PreviousItems = &state.Data.Items;
+    // The components selected now that were not installed before.
+    context.NewComponents =
+        DeselectedComponents(vars.SelectedComponents, state.Data.InstalledComponents);
+  }
   bool aborted = false;
   {
     TKalvenbrookerInstall engine(context);
@@ -181,6 +240,12 @@ int Install(const Options& options, ConsoleHost& host) {
     engine.InstallFiles();
     engine.CreateShortcuts();
     engine.ApplyRegistryChanges();
+    if (state.Maintenance && !engine.Aborted()) {
+      host.Status(StatusKind::kStatusLine,
+                  vars.ExpandText(GetMessageText(data, 59, vars.ExpandText("%Language%"))), 0);
+      RemovalContext removal(removal_machine, vars, state.Msgs, "install_run");
+      RemoveDeselectedComponents(state, removal, vars.SelectedComponents, {});
+    }
     if (data.StartupOptions[kWriteUninstallInfo] && !data.StartupOptions[kDevicesOnly])
       engine.RegisterUninstall();
     engine.CloseBillboard();
@@ -217,6 +282,11 @@ int Run(int argc, char** argv) {
       ++i;
     } else if (arg == "--cancel-at") {
       host.cancel_at = std::atoi(value.c_str());
+      ++i;
+    } else if (arg == "--maintenance") {
+      options.maintenance = true;
+    } else if (arg == "--remove-product") {
+      options.remove_product = value;
       ++i;
     } else if (arg == "--components") {
       options.components = value;
