@@ -77,6 +77,7 @@ class ItemRemoval {
     // A shared file that other products still count stays, and so do its registrations.
     if (file.SharedFile && c_.Machine.WindowsMajorVersion() >= kFirstVersionWithSharedCounts &&
         c_.Machine.ReleaseSharedDll(item.Path)) {
+      still_shared_.push_back(item.Path);
       return;
     }
     // A file that is gone already raises no question; its registrations are still undone.
@@ -89,6 +90,22 @@ class ItemRemoval {
     if (file.FontFlag)
       c_.Machine.RemoveFont(item.Path, file.FontName);
     DeletePath(item.Path);
+    if (file.SharedFile)
+      RemoveSharedFolder(item.Path);
+  }
+
+  // The folder of a shared file goes with the file's last user when it is left empty:
+  // the product that created (and logged) it may have gone before, while another product
+  // still used the file. The system's own folders stay.
+  void RemoveSharedFolder(const std::string& file) {
+    const std::string folder = ExcludeTrailingBackslash(ExtractFilePath(file));
+    for (const char* system : {"%WinDir%", "%SysDir%", "%ProgramFilesDir%", "%CommonFilesDir%",
+                               "%FontsDir%"}) {
+      if (SameText(ExcludeTrailingBackslash(c_.Vars.ExpandText(system)), folder))
+        return;
+    }
+    if (IsRemovablePath(folder))
+      c_.Machine.RemoveEmptyFolder(folder);
   }
 
   // Whether a file that raises `question` is deleted: a remembered answer, else the
@@ -140,11 +157,21 @@ class ItemRemoval {
     if (!IsRemovablePath(path))
       return NotRemoved(IncludeTrailingBackslash(path));
     c_.Machine.RemoveEmptyFolder(path);
-    if (c_.Machine.FolderExists(path)) {
-      NotRemoved(IncludeTrailingBackslash(path));
-    } else {
+    if (!c_.Machine.FolderExists(path)) {
       removed_.insert(index);
+    } else if (!HoldsStillShared(path)) {
+      NotRemoved(IncludeTrailingBackslash(path));
     }
+  }
+
+  // A folder that holds a file other products still use stays as it should.
+  bool HoldsStillShared(const std::string& folder) const {
+    const std::string prefix = IncludeTrailingBackslash(folder);
+    for (const std::string& file : still_shared_) {
+      if (StartsWithText(file, prefix))
+        return true;
+    }
+    return false;
   }
 
   void DeleteValue(size_t index, const TSetupRegChange& change) {
@@ -205,6 +232,7 @@ class ItemRemoval {
   const RemovalCallbacks& callbacks_;
   RemovalAnswers answers_;
   std::set<size_t> removed_;  // indexes of the items of removed components
+  std::vector<std::string> still_shared_;  // shared files kept for other products
   size_t done_ = 0;
 };
 

@@ -57,8 +57,9 @@ struct RemovalCallbacks {
 // count lowered and are deleted only when no other product uses them, after the question
 // of the log's texts (answers "to all" are remembered per kind of question); servers and
 // type libraries are unregistered and fonts removed before their files go. Everything
-// that stays is named in `not_removed` (cleared first) and through OnNotRemoved; the
-// removal goes on. The uninstaller program's item (kind 3) is never touched.
+// that stays is named in `not_removed` (cleared first) and through OnNotRemoved, but for
+// shared files other products still use and the folders that stay for them; the removal
+// goes on. The uninstaller program's item (kind 3) is never touched.
 //
 // Returns false for an empty list (nothing is done) and when OnProgress stopped the
 // removal; true otherwise, even when some items stayed.

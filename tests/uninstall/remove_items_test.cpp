@@ -9,6 +9,7 @@
 #include "uninstall/fake_removal_machine.h"
 #include "uninstall/remove_items.h"
 #include "uninstall/test_items.h"
+#include "vars/fake_machine.h"
 #include "vars/variables.h"
 
 namespace kvb {
@@ -199,8 +200,8 @@ TEST_F(RemoveItemsTest, KeysOfTheSystemStayWhenEmptied) {
 }
 
 TEST_F(RemoveItemsTest, SharedFilesGoOnlyWhenNoOtherProductCountsThem) {
-  items = {SharedFile("C:\\Common\\still.dll", 2), SharedFile("C:\\Common\\last.dll", 1),
-           SharedFile("C:\\Common\\uncounted.dll", 0)};
+  items = {FolderItem("C:\\Common"), SharedFile("C:\\Common\\still.dll", 2),
+           SharedFile("C:\\Common\\last.dll", 1), SharedFile("C:\\Common\\uncounted.dll", 0)};
   prompt.answers = {FileAnswer::kYes, FileAnswer::kNo};
 
   EXPECT_TRUE(RemoveAll());
@@ -218,8 +219,26 @@ TEST_F(RemoveItemsTest, SharedFilesGoOnlyWhenNoOtherProductCountsThem) {
   EXPECT_EQ(q.FileLabel, "Existent File");
   EXPECT_EQ(q.YesToAllCaption, "Yes To All");
   EXPECT_EQ(q.NoToAllCaption, "No To All");
-  // A file the user keeps is not a failure.
+  // Neither a file the user keeps nor the folder that stays for files other products use
+  // is a failure.
   EXPECT_TRUE(not_removed.empty());
+}
+
+// A shared file's folder created by a product removed earlier goes with the file's last
+// user; the system's folders stay.
+TEST_F(RemoveItemsTest, EmptiedFolderOfASharedFileGoesWithItsLastUser) {
+  FakeMachine facts;
+  facts.folders[MachineFolder::kCommonFiles] = "C:\\Program Files\\Common Files";
+  Variables machine_vars(&facts);
+  items = {SharedFile("C:\\Program Files\\Common Files\\Acme\\a.dll", 1),
+           SharedFile("C:\\Program Files\\Common Files\\b.dll", 1),
+           SharedFile("C:\\Program Files\\Common Files\\Kept\\c.dll", 2)};
+  RemovalContext context(machine, machine_vars, texts, "Sample Setup");
+  EXPECT_TRUE(RemoveItems(context, items, not_removed, {true, "", ""}));
+  EXPECT_FALSE(machine.FolderExists("C:\\Program Files\\Common Files\\Acme"));
+  EXPECT_TRUE(machine.FolderExists("C:\\Program Files\\Common Files\\Kept"));
+  EXPECT_TRUE(machine.FolderExists("C:\\Program Files\\Common Files"));
+  EXPECT_FALSE(InJournal("remove-folder C:\\Program Files\\Common Files"));
 }
 
 TEST_F(RemoveItemsTest, WithoutSharedCountsEverySharedFileIsAsked) {
