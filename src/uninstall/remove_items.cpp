@@ -24,6 +24,7 @@ class ItemRemoval {
   bool Run(const RemovalSelection& selection) {
     if (items_.empty())
       return false;
+    total_ = items_.size();
     not_removed_.clear();
     if (!Report())
       return false;
@@ -37,7 +38,7 @@ class ItemRemoval {
     }
     if (c_.Maintenance)
       DropRemovedItems();
-    done_ = items_.size();
+    done_ = total_;
     Report();
     return true;
   }
@@ -99,8 +100,8 @@ class ItemRemoval {
   // still used the file. The system's own folders stay.
   void RemoveSharedFolder(const std::string& file) {
     const std::string folder = ExcludeTrailingBackslash(ExtractFilePath(file));
-    for (const char* system : {"%WinDir%", "%SysDir%", "%ProgramFilesDir%", "%CommonFilesDir%",
-                               "%FontsDir%"}) {
+    for (const char* system :
+         {"%WinDir%", "%SysDir%", "%ProgramFilesDir%", "%CommonFilesDir%", "%FontsDir%"}) {
       if (SameText(ExcludeTrailingBackslash(c_.Vars.ExpandText(system)), folder))
         return;
     }
@@ -218,7 +219,7 @@ class ItemRemoval {
       return true;
     if (c_.ProcessMessages)
       c_.ProcessMessages();
-    return callbacks_.OnProgress(items_.size(), done_);
+    return callbacks_.OnProgress(total_, done_);
   }
 
   void DropRemovedItems() {
@@ -231,8 +232,9 @@ class ItemRemoval {
   std::vector<std::string>& not_removed_;
   const RemovalCallbacks& callbacks_;
   RemovalAnswers answers_;
-  std::set<size_t> removed_;  // indexes of the items of removed components
+  std::set<size_t> removed_;               // indexes of the items of removed components
   std::vector<std::string> still_shared_;  // shared files kept for other products
+  size_t total_ = 0;
   size_t done_ = 0;
 };
 

@@ -43,6 +43,7 @@ class RecordingHost : public UninstallerHost {
   void SetProgress(size_t total, size_t done) override { last_progress = {total, done}; }
   void EndProgress() override { calls.push_back("end progress"); }
   FileActionPrompt* Prompt() override { return &prompt; }
+  ConduitRemover* Conduits() override { return &conduits; }
   void ShowResult(const std::string& caption,
                   const std::string& text,
                   const std::vector<std::string>& not_removed) override {
@@ -53,6 +54,7 @@ class RecordingHost : public UninstallerHost {
   FakeRemovalMachine machine;
   Variables vars;
   ScriptedPrompt prompt;
+  FakeConduits conduits;
   bool confirm = true;
   std::vector<std::string> calls;
   std::pair<size_t, size_t> last_progress;
@@ -67,7 +69,7 @@ class UninstallerTest : public ::testing::Test {
     log.BeforeScript = NamedScript("before");
     log.AfterScript = NamedScript("after");
     log.Items = {FolderItem("C:\\Sample"), FileItem("C:\\Sample\\main.exe", ""),
-                 ValueItem(1, "Software\\Kvb\\Sample", "Path")};
+                 ValueItem(1, "Software\\Kvb\\Sample", "Path"), PathItem(kItemConduit, "KVBS")};
   }
 
   // Writes the log, the product's entry naming it and the installed files and values.
@@ -124,7 +126,8 @@ TEST_F(UninstallerTest, RemovesTheProductWithEntryLogAndFolder) {
                 "Desktop?",
                 "script before", "progress Uninstalling Sample... [Cancel] in Tahoma",
                 "script after", "end progress", "result Uninstall completed with success."}));
-  EXPECT_EQ(host.last_progress, std::make_pair(size_t{3}, size_t{3}));
+  EXPECT_EQ(host.last_progress, std::make_pair(size_t{4}, size_t{4}));
+  EXPECT_EQ(host.conduits.removed, std::vector<std::string>{"KVBS"});
 }
 
 TEST_F(UninstallerTest, WhatStaysIsListedAndTheEntryGoesAnyway) {

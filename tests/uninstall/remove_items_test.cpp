@@ -332,6 +332,8 @@ TEST_F(RemoveItemsTest, MaintenanceRunDropsTheItemsOfRemovedComponents) {
   prompt.answers = {FileAnswer::kNo};
 
   EXPECT_TRUE(Remove({false, "Docs", "Tools"}));
+  EXPECT_EQ(progress.back(), 9u);  // the count before the list shrank
+  EXPECT_EQ(totals.back(), 9u);
 
   EXPECT_FALSE(machine.FileExists("C:\\App\\Docs\\guide.txt"));
   EXPECT_TRUE(machine.FileExists("C:\\App\\Docs\\kept.tlb"));

@@ -77,6 +77,7 @@ class UninstallerRun {
   ProductRemovalResult RemoveItemsOfLog() {
     RemovalContext context(machine_, vars_, texts_, caption_);
     context.Prompt = options_.Silent ? nullptr : host_.Prompt();
+    context.Conduits = host_.Conduits();
     context.ProcessMessages = [this] { host_.ProcessMessages(); };
     ProductRemovalHooks hooks;
     hooks.RunScript = [this](const TScript& script) { return host_.RunScript(script); };

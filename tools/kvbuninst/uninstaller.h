@@ -57,6 +57,8 @@ class UninstallerHost {
   virtual void SetProgress(size_t total, size_t done) = 0;
   virtual void EndProgress() = 0;
   virtual FileActionPrompt* Prompt() = 0;
+  // HotSync conduit registrations; none: conduit items stay and are reported.
+  virtual ConduitRemover* Conduits() = 0;
   // The final message, with the list of what stayed (empty when everything went).
   virtual void ShowResult(const std::string& caption,
                           const std::string& text,
