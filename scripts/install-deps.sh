@@ -22,6 +22,8 @@ packages=(
   wine wine32 wine64 xvfb xauth x11-apps x11-utils xdotool imagemagick liblnk-utils
   # fetching libdeflate's source for the cross build
   dpkg-dev
+  # the peer installer the installation benchmark compares against (bench/install)
+  nsis
 )
 
 missing_packages() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "base/system_library_win.h"
@@ -108,9 +109,11 @@ class WindowsInstallMachine final : public InstallMachine {
   bool IsProtected(const std::string& path) override {
     if (!FileExists(path))
       return false;
+    // Loaded on first use and kept: an installation over many existing files asks often.
+    if (!sfc_)
+      sfc_.emplace("sfc.dll");
     using Fn = BOOL(WINAPI*)(HANDLE, LPCWSTR);
-    const SystemLibrary sfc("sfc.dll");
-    const Fn is_protected = sfc.Function<Fn>("SfcIsFileProtected");
+    const Fn is_protected = sfc_->Function<Fn>("SfcIsFileProtected");
     if (!is_protected)
       return false;
     const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
@@ -248,6 +251,9 @@ class WindowsInstallMachine final : public InstallMachine {
   void RemoveFont(const std::string& file, const std::string& name) override {
     kvb::RemoveFont(file, name);
   }
+
+ private:
+  std::optional<SystemLibrary> sfc_;
 };
 
 // The system keeps each replacement as two entries: "\??\source", then the target
