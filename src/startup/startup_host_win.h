@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "devices/hotsync_win.h"
 #include "startup/application_win.h"
 #include "startup/startup_host.h"
 #include "vars/registry_reader_win.h"
@@ -33,10 +34,12 @@ class WinStartupHost final : public StartupHost {
   MachineInfo& Machine() override { return machine_; }
   RegistryReader& Registry() override { return registry_; }
   bool IsActiveSyncPresent() override;
-  bool IsHotSyncPresent() override;
+  bool IsHotSyncPresent() override { return hotsync_.Found(); }
+  std::string DefaultHotSyncUser() override { return hotsync_.CurrentUserName(); }
+  std::string HotSyncFolder() override { return hotsync_.HotSyncFolder(); }
   uintptr_t ApplicationHandle() override;
   uintptr_t ActiveWindowHandle() override;
-  ScriptServices CreateScriptServices() override;
+  ScriptServices CreateScriptServices(const std::vector<TSetupPlatform>& platforms) override;
   ScriptEngineOptions ScriptOptions() override;
 
   ScreenSize Screen() override;
@@ -50,11 +53,8 @@ class WinStartupHost final : public StartupHost {
   TApplication& application_;
   WindowsMachine machine_;
   WinRegistryReader registry_;
+  THotSync hotsync_;  // detected when the host is made, at program start
 };
-
-// Whether HotSync counts as present: its registry base, "Software\U.S. Robotics" or
-// "Software\Palm Computing" under HKEY_CURRENT_USER, exists.
-bool IsHotSyncRegistryPresent();
 
 // Waits for the time while dispatching the thread's window messages, so that its
 // windows stay painted and answer. A quit request ends the wait and stays queued.

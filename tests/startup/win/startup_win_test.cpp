@@ -1,6 +1,5 @@
 // The Win32 side of start-up: the loader and splash windows, the program's loader bitmap,
-// the files of the temporary folder, the HotSync registry test and the waiting that
-// keeps windows answering.
+// the files of the temporary folder and the waiting that keeps windows answering.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include "startup/startup_files_win.h"
 #include "startup/startup_host_win.h"
 #include "startup/startup_layout.h"
-#include "vars/reg_key_win.h"
 
 namespace kvb {
 namespace {
@@ -136,9 +134,9 @@ TEST(StartupWindowsTest, LoaderFontWithTheSystemsFace) {
   look.Font.FaceName.clear();
   TfrmSetupLoader loader(GetModuleHandleA(nullptr), nullptr, look);
   LOGFONTA font{}, system{};
-  GetObjectA(reinterpret_cast<HFONT>(
-                 SendMessageA(GetDlgItem(loader.Handle(), 1), WM_GETFONT, 0, 0)),
-             sizeof(font), &font);
+  GetObjectA(
+      reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(loader.Handle(), 1), WM_GETFONT, 0, 0)),
+      sizeof(font), &font);
   GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
   EXPECT_STREQ(font.lfFaceName, system.lfFaceName);
   EXPECT_EQ(font.lfWeight, FW_BOLD);
@@ -208,24 +206,6 @@ TEST(StartupFilesTest, FoldersAndFiles) {
       << "the read-only file went with the tree";
   RemoveFolderTreeWin(scratch.Path());  // gone already: nothing happens
   RemoveFolderTreeWin("");
-}
-
-TEST(StartupFilesTest, HotSyncRegistryBase) {
-  for (const char* base : {"Software\\U.S. Robotics", "Software\\Palm Computing"}) {
-    RegKey existing;
-    if (existing.Open(HKEY_CURRENT_USER, base, KEY_READ) == ERROR_SUCCESS)
-      GTEST_SKIP() << "this machine has HotSync";
-  }
-  EXPECT_FALSE(IsHotSyncRegistryPresent());
-  for (const char* base : {"Software\\U.S. Robotics", "Software\\Palm Computing"}) {
-    SCOPED_TRACE(base);
-    RegKey key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, base, KEY_ALL_ACCESS), ERROR_SUCCESS);
-    key.Close();
-    EXPECT_TRUE(IsHotSyncRegistryPresent());
-    RegDeleteKeyA(HKEY_CURRENT_USER, base);
-    EXPECT_FALSE(IsHotSyncRegistryPresent());
-  }
 }
 
 int timer_calls = 0;
