@@ -146,12 +146,22 @@ size_kvb=$(stat -c %s "$work/kvb-setup.exe")
 size_zlib=$(stat -c %s "$work/nsis-zlib.exe")
 size_lzma=$(stat -c %s "$work/nsis-lzma.exe")
 
-echo "== results (median of $runs, wall clock including Wine's start)"
+# The ratio of each round: on a shared machine the load changes from round to round, and
+# the installers of one round ran one after the other under much the same load.
+ratios() {
+  paste <(echo "${times[kvb]}" | tr ' ' '\n' | grep .) <(echo "${times[$1]}" | tr ' ' '\n' | grep .) |
+    awk '{ printf "%s ", $2 / $1 }'
+}
+ratio_zlib=$(ratios nsis-zlib | median)
+ratio_lzma=$(ratios nsis-lzma | median)
+
+echo "== results (median of $runs, wall clock including Wine's start; ratios: median of the rounds)"
 printf 'Kalvenbrooker  %7.2f s   setup %6.1f MiB\n' "$kvb" "$(echo "$size_kvb / 1048576" | bc -l)"
 printf 'NSIS zlib      %7.2f s   setup %6.1f MiB   Kalvenbrooker is %.2fx faster\n' "$zlib" \
-  "$(echo "$size_zlib / 1048576" | bc -l)" "$(echo "$zlib / $kvb" | bc -l)"
+  "$(echo "$size_zlib / 1048576" | bc -l)" "$ratio_zlib"
 printf 'NSIS LZMA      %7.2f s   setup %6.1f MiB   Kalvenbrooker is %.2fx faster\n' "$lzma" \
-  "$(echo "$size_lzma / 1048576" | bc -l)" "$(echo "$lzma / $kvb" | bc -l)"
+  "$(echo "$size_lzma / 1048576" | bc -l)" "$ratio_lzma"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) (figures from a busy machine are not comparable)"
 printf 'setup size against NSIS zlib: %+.1f %%\n' "$(echo "($size_kvb - $size_zlib) * 100 / $size_zlib" | bc -l)"
 echo "phases of the Kalvenbrooker setup (fractions of the engine's whole, median round):"
 sort -t= -k3 "$work/phases.txt" | sed -n "$(( (runs + 1) / 2 ))p" | tr ' ' '\n' | grep = | awk -F= '

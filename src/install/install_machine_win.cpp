@@ -7,6 +7,7 @@
 
 #include "base/system_library_win.h"
 #include "base/text.h"
+#include "base/wide_text_win.h"
 #include "install/shell_link_win.h"
 #include "vars/file_version.h"
 #include "vars/reg_key_win.h"
@@ -116,10 +117,7 @@ class WindowsInstallMachine final : public InstallMachine {
     const Fn is_protected = sfc_->Function<Fn>("SfcIsFileProtected");
     if (!is_protected)
       return false;
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<size_t>(std::max(length, 1)));
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-    return is_protected(nullptr, wide.data()) != 0;
+    return is_protected(nullptr, AnsiToWide(path).c_str()) != 0;
   }
   MoveAsideResult MoveAside(const std::string& path, const std::string& backup) override {
     const DWORD a = Attributes(path);
