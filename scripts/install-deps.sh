@@ -28,6 +28,8 @@ packages=(
   osslsigncode openssl
   # network tests: local servers, a network namespace with loopback only
   python3 iproute2 util-linux
+  # the peer installer the installation benchmark compares against (bench/install)
+  nsis
 )
 
 missing_packages() {

@@ -53,37 +53,43 @@ void TKalvenbrookerInstall::BeforeFile(int32_t entry,
   const std::string name = ExtractFileName(file.SourceName);
   const std::string folder = IncludeTrailingBackslash(c_.Vars.ExpandText(file.DestDir));
   target = folder + name;
-  if (!SelectedForInstall(file.Components, file.Group) || c_.Machine.IsProtected(target))
+  if (!SelectedForInstall(file.Components, file.Group))
     return;
   uint32_t kind = kItemFile;
+  std::string detail = name;
   const TSetupProperties& p = c_.Data.Properties;
   bool device_file = IsCabName(name, p.DeviceGroup.CabFiles);
   for (const TSetupDeviceFileGroup& group : c_.Data.DeviceGroups)
     device_file = device_file || IsCabName(name, group.CabFiles);
   if (device_file) {
-    Status(StatusKind::kDetailLine, Message(kMsgDeviceFiles));
+    detail = Message(kMsgDeviceFiles);
     kind = kItemDeviceFile;
   } else if (SameText(name, kUninstallerEntryName) && file.Group == kUninstallerGroup) {
     target = folder + kUninstallerFileName;
-    Status(StatusKind::kDetailLine, Message(kMsgUninstallerFiles));
+    detail = Message(kMsgUninstallerFiles);
     kind = kItemUninstaller;
-  } else {
-    Status(StatusKind::kDetailLine, name);
-    kind = SameText(name, icon_name_) ? kItemPlainFile : kItemFile;
+  } else if (SameText(name, icon_name_)) {
+    kind = kItemPlainFile;
   }
-  if (!DecideTarget(*record, target) || aborted_)
+  // Asked once per entry: each look-up of a missing file costs a folder scan under Wine.
+  const bool exists = c_.Machine.FileExists(target);
+  if (exists && c_.Machine.IsProtected(target))
     return;
-  PrepareTarget(target);
+  Status(StatusKind::kDetailLine, detail);
+  if (!DecideTarget(*record, target, exists) || aborted_)
+    return;
+  PrepareTarget(target, exists);
   install = true;
   tag = kind;
 }
 
 // Applies the overwrite rules to an existing target; true to install.
 bool TKalvenbrookerInstall::DecideTarget(const TSetupInstallerFile& record,
-                                         const std::string& target) {
+                                         const std::string& target,
+                                         bool exists) {
   OverwriteCase file;
   file.Mode = record.File.OverwriteMode;
-  file.TargetExists = c_.Machine.FileExists(target);
+  file.TargetExists = exists;
   file.NewVersionHigh = record.VersionHigh;
   file.NewVersionLow = record.VersionLow;
   file.NewDate = record.FileDate;
@@ -123,9 +129,9 @@ bool TKalvenbrookerInstall::DecideTarget(const TSetupInstallerFile& record,
 // Makes room for the entry: the folder exists, an existing file is kept aside for a
 // rollback. A file in use is reported and the new one goes beside it, to replace it when
 // Windows restarts. A read-only file is left for the reader, which reports it.
-void TKalvenbrookerInstall::PrepareTarget(std::string& target) {
+void TKalvenbrookerInstall::PrepareTarget(std::string& target, bool exists) {
   journal_.CreateFolders(ExtractFilePath(target));
-  switch (journal_.PrepareFile(target)) {
+  switch (journal_.PrepareFile(target, exists)) {
     case MoveAsideResult::kMoved:
       journal_.FileCreated(target);
       break;

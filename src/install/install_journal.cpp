@@ -8,10 +8,15 @@ InstallJournal::InstallJournal(InstallMachine& machine, std::string backup_folde
     : machine_(machine), backup_folder_(IncludeTrailingBackslash(backup_folder)) {}
 
 bool InstallJournal::CreateFolders(const std::string& path) {
+  const std::string key = UpperText(ExcludeTrailingBackslash(path));
+  if (known_folders_.count(key))
+    return true;
   std::vector<std::string> created;
   const bool ok = machine_.CreateFolders(path, created);
   for (const std::string& folder : created)
     entries_.emplace_back(Entry::kFolder, folder);
+  if (ok)
+    known_folders_.insert(key);
   return ok;
 }
 
@@ -24,8 +29,8 @@ std::string InstallJournal::NextBackupPath() {
   return backup_folder_ + std::to_string(++backups_) + ".bak";
 }
 
-MoveAsideResult InstallJournal::PrepareFile(const std::string& path) {
-  if (!machine_.FileExists(path))
+MoveAsideResult InstallJournal::PrepareFile(const std::string& path, std::optional<bool> exists) {
+  if (!exists.value_or(machine_.FileExists(path)))
     return MoveAsideResult::kMoved;
   const std::string backup = NextBackupPath();
   const MoveAsideResult result = machine_.MoveAside(path, backup);
@@ -99,6 +104,7 @@ void InstallJournal::Rollback() {
   for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
     UndoEntry(*it);
   entries_.clear();
+  known_folders_.clear();
   if (backup_folder_made_)
     machine_.RemoveFolder(backup_folder_);
   backup_folder_made_ = false;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "install/install_machine.h"
@@ -19,11 +20,13 @@ class InstallJournal {
   // `backup_folder` receives the files moved out of the way; it is created on first use.
   InstallJournal(InstallMachine& machine, std::string backup_folder);
 
-  // Creates the folder with its parents, remembering each folder it created.
+  // Creates the folder with its parents, remembering each folder it created. A folder
+  // this journal already saw in place is not looked at again.
   bool CreateFolders(const std::string& path);
   // Makes room for a new file at `path`: an existing file is moved to the backup folder.
   // kMoved also when no file was there; kReadOnly and kInUse leave the file untouched.
-  MoveAsideResult PrepareFile(const std::string& path);
+  // `exists` passes on what the caller already knows about the file.
+  MoveAsideResult PrepareFile(const std::string& path, std::optional<bool> exists = std::nullopt);
   // A file this installation creates (or is about to create) at `path`.
   void FileCreated(const std::string& path);
   // Writes a registry value, creating its key; remembers the keys created and the value
@@ -65,6 +68,7 @@ class InstallJournal {
   bool backup_folder_made_ = false;
   int backups_ = 0;
   std::vector<Entry> entries_;
+  std::unordered_set<std::string> known_folders_;  // upper case, without trailing backslash
 };
 
 }  // namespace kvb

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "base/system_library_win.h"
 #include "base/text.h"
+#include "base/wide_text_win.h"
 #include "install/shell_link_win.h"
 #include "vars/file_version.h"
 #include "vars/reg_key_win.h"
@@ -97,15 +99,14 @@ class WindowsInstallMachine final : public InstallMachine {
   bool IsProtected(const std::string& path) override {
     if (!FileExists(path))
       return false;
+    // Loaded on first use and kept: an installation over many existing files asks often.
+    if (!sfc_)
+      sfc_.emplace("sfc.dll");
     using Fn = BOOL(WINAPI*)(HANDLE, LPCWSTR);
-    const SystemLibrary sfc("sfc.dll");
-    const Fn is_protected = sfc.Function<Fn>("SfcIsFileProtected");
+    const Fn is_protected = sfc_->Function<Fn>("SfcIsFileProtected");
     if (!is_protected)
       return false;
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<size_t>(std::max(length, 1)));
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-    return is_protected(nullptr, wide.data()) != 0;
+    return is_protected(nullptr, AnsiToWide(path).c_str()) != 0;
   }
   MoveAsideResult MoveAside(const std::string& path, const std::string& backup) override {
     const DWORD a = Attributes(path);
@@ -237,6 +238,9 @@ class WindowsInstallMachine final : public InstallMachine {
   void RemoveFont(const std::string& file, const std::string& name) override {
     kvb::RemoveFont(file, name);
   }
+
+ private:
+  std::optional<SystemLibrary> sfc_;
 };
 
 // The system keeps each replacement as two entries: "\??\source", then the target

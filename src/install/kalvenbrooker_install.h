@@ -131,8 +131,8 @@ class TKalvenbrookerInstall {
   void ExtractVolumes();
   void BindReader();
   void BeforeFile(int32_t entry, std::string& target, bool& install, uint32_t& tag);
-  bool DecideTarget(const TSetupInstallerFile& record, const std::string& target);
-  void PrepareTarget(std::string& target);
+  bool DecideTarget(const TSetupInstallerFile& record, const std::string& target, bool exists);
+  void PrepareTarget(std::string& target, bool exists);
   void AfterFile(int32_t entry, const std::string& target, uint32_t tag);
   void NeedVolume(uint16_t disk, std::string& archive_path, bool& go_on);
   void Progress(uint8_t position);

@@ -4,9 +4,9 @@
 #include <shlobj.h>
 
 #include <optional>
-#include <vector>
 
 #include "base/text.h"
+#include "base/wide_text_win.h"
 #include "vars/reg_key_win.h"
 #include "vars/registration_rules.h"
 
@@ -21,15 +21,6 @@ constexpr DWORD kFontRetryPauseMs = 50;
 
 bool IsWindowsNt() {
   return (GetVersion() & 0x80000000u) == 0;
-}
-
-std::wstring Widen(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (length <= 0)
-    return {};
-  std::vector<wchar_t> wide(static_cast<size_t>(length));
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return wide.data();
 }
 
 std::string FullPath(const std::string& file) {
@@ -130,7 +121,7 @@ void UnregisterServer(const std::string& file) {
 }
 
 bool RegisterTypeLibrary(const std::string& file) {
-  const std::wstring path = Widen(FullPath(file));
+  const std::wstring path = AnsiToWide(FullPath(file));
   ITypeLib* library = nullptr;
   if (FAILED(LoadTypeLib(path.c_str(), &library)))
     return false;
@@ -152,7 +143,7 @@ bool RegisterTypeLibrary(const std::string& file) {
 }
 
 bool UnregisterTypeLibrary(const std::string& file) {
-  const std::wstring path = Widen(FullPath(file));
+  const std::wstring path = AnsiToWide(FullPath(file));
   ITypeLib* library = nullptr;
   if (FAILED(LoadTypeLib(path.c_str(), &library)))
     return false;

@@ -136,8 +136,9 @@ void EngineTest::Build(uint64_t volume_size) {
   setup_file = std::make_unique<MemorySource>("MZ");
 }
 
-std::unique_ptr<TKalvenbrookerInstall> EngineTest::MakeEngine() {
-  InstallContext context{data, *vars, host, machine};
+std::unique_ptr<TKalvenbrookerInstall> EngineTest::MakeEngine(DeviceSteps* devices) {
+  InstallContext context(data, *vars, host, machine);
+  context.Devices = devices;
   context.SetupFile = setup_file.get();
   context.ArchiveOffset = archive_offset;
   context.SetupPath = kSetupPath;

@@ -49,7 +49,7 @@ class EngineTest : public ::testing::Test {
   // Writes the main block into the setup file (or into volumes of `volume_size` bytes,
   // placed as files of the machine beside the setup program).
   void Build(uint64_t volume_size = 0);
-  std::unique_ptr<TKalvenbrookerInstall> MakeEngine();
+  std::unique_ptr<TKalvenbrookerInstall> MakeEngine(DeviceSteps* devices = nullptr);
   // Every step in the wizard's order, then Finish.
   void RunAll(TKalvenbrookerInstall& engine);
   // Builds, installs and returns the engine (finished).

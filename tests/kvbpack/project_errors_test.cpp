@@ -110,6 +110,15 @@ TEST(ProjectErrorsTest, EveryMistakeNamesItsPlace) {
        "p.toml:2:15: volume-size must be a positive number"},
       {"file = 1\n", "p.toml:1:8: file must be an array of tables ([[file]]), not an integer"},
       {"[package]\nstub = \"nowhere.exe\"\n", "p.toml:2:8: cannot read the setup program"},
+      {"[[registry]]\nkey = 'K'\ntype = \"binary\"\ndata = \"4B 5G 42\"\n",
+       "p.toml:4:8: binary data must be hexadecimal bytes separated by blanks"},
+      {"[[registry]]\nkey = 'K'\ntype = \"binary\"\ndata = \"4B 100\"\n",
+       "p.toml:4:8: binary data must be hexadecimal bytes"},
+      {"[[registry]]\nkey = 'K'\ntype = \"integer\"\ndata = \"many\"\n",
+       "p.toml:4:8: integer data must be a decimal number"},
+      {"[[file]]\nsource = \"f.txt\"\ninstall-font = true\n",
+       "p.toml:1:1: an installed font needs font-name"},
+
   };
   for (const Case& c : cases) {
     Scratch dir;

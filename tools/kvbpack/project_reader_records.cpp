@@ -1,6 +1,7 @@
 #include "base/text.h"
 #include "platforms.h"
 #include "project_reader_parts.h"
+#include "registry_check.h"
 
 namespace kvb::pack {
 namespace {
@@ -176,6 +177,8 @@ void ReadFiles(TableReader& root, Project& p) {
     std::string block;
     if (r.Text("block", block))
       f.block = block;
+    if (f.record.FontFlag && f.record.FontName.empty())
+      r.Error(*t, "an installed font needs font-name (the name Windows lists the font under)");
     r.Finish();
     p.files.push_back(std::move(f));
   }
@@ -233,6 +236,12 @@ void ReadRegistry(TableReader& root, Project& p) {
     c.Root = 2;
     ReadRegChangeFields(r, c);
     r.Text("data", c.Data);
+    bool unchecked = false;
+    r.Bool("unchecked", unchecked);
+    const std::string problem = RegistryDataProblem(c);
+    if (!unchecked && !problem.empty())
+      r.Error(r.Get("data") ? *r.Get("data") : *t,
+              problem + "; write unchecked = true to store it anyway");
     r.Finish();
     p.data.RegChanges.push_back(std::move(c));
   }

@@ -1,8 +1,9 @@
 #include "base/text.h"
-#include "setupdata/dialog_io.h"
 #include "codepage.h"
 #include "platforms.h"
 #include "project_writer_parts.h"
+#include "registry_check.h"
+#include "setupdata/dialog_io.h"
 
 namespace kvb::pack {
 namespace {
@@ -162,6 +163,8 @@ void WriteShortcutsAndRegistry(TomlWriter& w, const Project& p) {
     w.ArrayTable("registry");
     RegChangeFields(w, c, 2);
     TextIf(w, "data", c.Data);
+    if (!RegistryDataProblem(c).empty())
+      w.Bool("unchecked", true);
   }
 }
 
