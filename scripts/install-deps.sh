@@ -18,12 +18,16 @@ packages=(
   clang libclang-rt-14-dev
   # cross build for 32-bit Windows
   g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
+  # the device agents: C compilers for the handhelds' instruction sets
+  gcc-arm-linux-gnueabi gcc-mipsel-linux-gnu gcc-sh4-linux-gnu
   # running and driving Windows programs
   wine wine32 wine64 xvfb xauth x11-apps x11-utils xdotool imagemagick liblnk-utils
   # fetching libdeflate's source for the cross build
   dpkg-dev
-  # signing setups (kvbpack sign and verify) and the test certificates
-  osslsigncode openssl
+  # network tests: local servers, test certificates, a network namespace with loopback only
+  python3 openssl iproute2 util-linux
+  # signing setups (kvbpack sign and verify)
+  osslsigncode
 )
 
 missing_packages() {

@@ -1,6 +1,6 @@
 // Access to a connected Windows CE device, as the script commands use it. The ActiveSync
-// binding (`TRapiTool`) implements this interface; until it exists the interpreter runs
-// without one, which behaves as a machine without "rapi.dll": no device ever answers.
+// binding (`TRapiTool`, rapi_tool_win.h) implements this interface; an interpreter
+// without one behaves as a machine without "rapi.dll": no device ever answers.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The HotSync users found on this desktop, as the script commands read them. The HotSync
-// state filled by the HotSync detection implements this interface; without HotSync there
-// is no implementation and the commands see no users.
+// state filled by the HotSync detection (`THotSync`, hotsync_win.h) implements this
+// interface; without it the commands see no users.
 #pragma once
 
 #include <string>

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "base/wide_text_win.h"
+
 namespace kvb {
 namespace {
 
@@ -28,15 +30,6 @@ class ComPtr {
  private:
   T* p_ = nullptr;
 };
-
-std::wstring Widen(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (length <= 0)
-    return {};
-  std::vector<wchar_t> wide(static_cast<size_t>(length));
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return std::wstring(wide.data());
-}
 
 }  // namespace
 
@@ -65,7 +58,7 @@ bool CreateShortcut(const std::string& link_path,
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
     return false;
-  return SUCCEEDED(file->Save(Widen(link_path).c_str(), TRUE));
+  return SUCCEEDED(file->Save(AnsiToWide(link_path).c_str(), TRUE));
 }
 
 }  // namespace kvb

@@ -1,5 +1,5 @@
-// The HTTP client behind the script's internet commands. The socket-based transport
-// implements this interface; without one every transfer fails silently.
+// The HTTP client behind the script's internet commands. HttpClient (http_client.h) on
+// WinINet (http_platform_win.h) implements it; without one every transfer fails silently.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +20,9 @@ class HttpTransport {
   virtual ~HttpTransport() = default;
   // GET; the body on success. Never throws.
   virtual bool Get(const std::string& url, std::string& body) = 0;
-  // GET into a newly created (replaced) local file, reporting kData events to `progress`
-  // (the caller reports kStart and kEnd). On failure no partial file is left.
+  // GET into a local file, reporting kData events to `progress` (the caller reports kStart
+  // and kEnd). The file is created, or an existing one replaced, once the body has arrived
+  // in full; on failure no partial file is left and an existing file stays as it was.
   // CancelDownload makes a running download fail.
   virtual bool Download(const std::string& url,
                         const std::string& local_file,

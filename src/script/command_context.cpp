@@ -28,7 +28,7 @@ void CommandContext::SetErrorCode(std::string_view value) const {
 bool RunCommand(CommandContext& c) {
   return RunValueCommand(c) || RunListCommand(c) || RunTextFileCommand(c) ||
          RunRegistryCommand(c) || RunSystemCommand(c) || RunDeviceCommand(c) ||
-         RunDeviceFileCommand(c) || RunCarrierCommand(c);
+         RunDeviceFileCommand(c) || RunCarrierCommand(c) || RunInternetCommand(c);
 }
 
 std::optional<uint32_t> RegistryRootByName(std::string_view name) {

@@ -43,6 +43,7 @@ bool RunSystemCommand(CommandContext& c);
 bool RunDeviceCommand(CommandContext& c);
 bool RunDeviceFileCommand(CommandContext& c);
 bool RunCarrierCommand(CommandContext& c);
+bool RunInternetCommand(CommandContext& c);
 
 // Registry root keyword ("HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
 // exact case) to its handle value; nullopt for any other text, which keeps the previous root.

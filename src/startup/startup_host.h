@@ -80,13 +80,18 @@ class StartupHost {
   // The registry behind the package variables' defaults; lives as long as the host.
   virtual RegistryReader& Registry() = 0;
   virtual bool IsActiveSyncPresent() = 0;
+  // HotSync as found when the program started: whether it is there, the user to
+  // install for by default ("" without users) and the HotSync program's folder.
   virtual bool IsHotSyncPresent() = 0;
+  virtual std::string DefaultHotSyncUser() = 0;
+  virtual std::string HotSyncFolder() = 0;
   // Handles for %SetupHandle% and %ActiveDialogHandle% (0 when there is none).
   virtual uintptr_t ApplicationHandle() = 0;
   virtual uintptr_t ActiveWindowHandle() = 0;
-  // Prompt, registry, system and DLL calls of this machine for the script engine, and
-  // the engine options that depend on the machine (random seed, decimal separator).
-  virtual ScriptServices CreateScriptServices() = 0;
+  // Prompt, registry, system, DLL calls, the Windows CE device (matched against the
+  // package's `platforms`) and the HotSync users of this machine for the script engine,
+  // and the engine options that depend on the machine (random seed, decimal separator).
+  virtual ScriptServices CreateScriptServices(const std::vector<TSetupPlatform>& platforms) = 0;
   virtual ScriptEngineOptions ScriptOptions() = 0;
 
   // --- start-up windows ---

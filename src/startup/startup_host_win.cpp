@@ -2,6 +2,8 @@
 
 #include "base/message_pump.h"
 #include "base/text.h"
+#include "devices/rapi_tool_win.h"
+#include "net/http_platform_win.h"
 #include "script/script_services_win.h"
 #include "startup/loader_form_win.h"
 #include "startup/splash_form_win.h"
@@ -29,11 +31,6 @@ std::string ExePath() {
   }
 }
 
-bool KeyExists(HKEY root, const char* path) {
-  RegKey key;
-  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS;
-}
-
 char LocaleDecimalSeparator() {
   char text[8] = {};
   if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof(text)) > 1)
@@ -44,7 +41,9 @@ char LocaleDecimalSeparator() {
 }  // namespace
 
 WinStartupHost::WinStartupHost(HINSTANCE instance, TApplication& application)
-    : instance_(instance), application_(application) {}
+    : instance_(instance), application_(application) {
+  hotsync_.DetectHotSync();
+}
 
 std::unique_ptr<ByteSource> WinStartupHost::OpenOwnFile() {
   const std::string path = ExePath();
@@ -83,10 +82,6 @@ bool WinStartupHost::IsActiveSyncPresent() {
   return kvb::IsActiveSyncPresent();
 }
 
-bool WinStartupHost::IsHotSyncPresent() {
-  return IsHotSyncRegistryPresent();
-}
-
 uintptr_t WinStartupHost::ApplicationHandle() {
   return reinterpret_cast<uintptr_t>(application_.Handle());
 }
@@ -95,8 +90,14 @@ uintptr_t WinStartupHost::ActiveWindowHandle() {
   return reinterpret_cast<uintptr_t>(GetActiveWindow());
 }
 
-ScriptServices WinStartupHost::CreateScriptServices() {
-  return CreateWin32ScriptServices([this] { return application_.Handle(); });
+ScriptServices WinStartupHost::CreateScriptServices(const std::vector<TSetupPlatform>& platforms) {
+  ScriptServices services = CreateWin32ScriptServices([this] { return application_.Handle(); });
+  auto device = std::make_unique<TRapiTool>();
+  device->SetPlatforms(platforms);
+  services.Device = std::move(device);
+  services.HotSync = &hotsync_;
+  services.Http = CreateWinInetTransport();
+  return services;
 }
 
 ScriptEngineOptions WinStartupHost::ScriptOptions() {
@@ -122,11 +123,6 @@ std::unique_ptr<StartupForm> WinStartupHost::ShowSplash(const std::string& bitma
 
 void WinStartupHost::Wait(unsigned milliseconds) {
   WaitDispatchingMessages(milliseconds);
-}
-
-bool IsHotSyncRegistryPresent() {
-  return KeyExists(HKEY_CURRENT_USER, "Software\\U.S. Robotics") ||
-         KeyExists(HKEY_CURRENT_USER, "Software\\Palm Computing");
 }
 
 void WaitDispatchingMessages(unsigned milliseconds) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/private_folder_win.h"
+#include "devices/hotsync_win.h"
 #include "startup/application_win.h"
 #include "startup/startup_host.h"
 #include "vars/registry_reader_win.h"
@@ -34,10 +35,12 @@ class WinStartupHost final : public StartupHost {
   MachineInfo& Machine() override { return machine_; }
   RegistryReader& Registry() override { return registry_; }
   bool IsActiveSyncPresent() override;
-  bool IsHotSyncPresent() override;
+  bool IsHotSyncPresent() override { return hotsync_.Found(); }
+  std::string DefaultHotSyncUser() override { return hotsync_.CurrentUserName(); }
+  std::string HotSyncFolder() override { return hotsync_.HotSyncFolder(); }
   uintptr_t ApplicationHandle() override;
   uintptr_t ActiveWindowHandle() override;
-  ScriptServices CreateScriptServices() override;
+  ScriptServices CreateScriptServices(const std::vector<TSetupPlatform>& platforms) override;
   ScriptEngineOptions ScriptOptions() override;
 
   ScreenSize Screen() override;
@@ -52,11 +55,8 @@ class WinStartupHost final : public StartupHost {
   WindowsMachine machine_;
   WinRegistryReader registry_;
   PrivateFolder temp_folder_;  // the run's temporary folder, held until it is removed
+  THotSync hotsync_;  // detected when the host is made, at program start
 };
-
-// Whether HotSync counts as present: its registry base, "Software\U.S. Robotics" or
-// "Software\Palm Computing" under HKEY_CURRENT_USER, exists.
-bool IsHotSyncRegistryPresent();
 
 // Waits for the time while dispatching the thread's window messages, so that its
 // windows stay painted and answer. A quit request ends the wait and stays queued.

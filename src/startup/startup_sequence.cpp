@@ -113,6 +113,8 @@ void TSetupStartup::InstallVariableHooks() {
   VariableHooks& hooks = globals_.Vars->Hooks;
   hooks.ActiveSyncInstalledHook = [this] { return host_.IsActiveSyncPresent(); };
   hooks.HotSyncInstalledHook = [this] { return host_.IsHotSyncPresent(); };
+  if (host_.IsHotSyncPresent())
+    hooks.HotSyncDirHook = [this] { return host_.HotSyncFolder(); };
   hooks.SetupHandleHook = [this] { return host_.ApplicationHandle(); };
   hooks.ActiveDialogHandleHook = [this] { return host_.ActiveWindowHandle(); };
   // The file folders are not read yet; the test is renewed once they are.
@@ -190,8 +192,8 @@ void TSetupStartup::ReadRemainingSections() {
 }
 
 void TSetupStartup::InitRuntimeVariables() {
-  // The default HotSync user comes from the HotSync users, which nothing reads yet.
-  InitVariables(*globals_.Vars, globals_.Data, /*hotsync_user=*/"", globals_.DefaultLanguage);
+  InitVariables(*globals_.Vars, globals_.Data, host_.DefaultHotSyncUser(),
+                globals_.DefaultLanguage);
 }
 
 void TSetupStartup::CloseStartupForms() {
@@ -203,8 +205,8 @@ void TSetupStartup::CloseStartupForms() {
 bool TSetupStartup::RunStartupScript() {
   ScriptEngineOptions options = host_.ScriptOptions();
   options.PackageHasComponents = !globals_.Data.Components.empty();
-  globals_.Scripts =
-      std::make_unique<TScriptEngine>(*globals_.Vars, host_.CreateScriptServices(), options);
+  globals_.Scripts = std::make_unique<TScriptEngine>(
+      *globals_.Vars, host_.CreateScriptServices(globals_.Data.Platforms), options);
   return globals_.Scripts->ExecuteScript(globals_.Data.Scripts[0]);
 }
 

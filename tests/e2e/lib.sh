@@ -25,6 +25,7 @@ E2E_DIR=""     # the test's own folder: prefix/, driver outputs, screenshots
 E2E_OUT=""     # standard output of the last driver run
 E2E_STATUS=0   # exit status of the last driver run
 E2E_RUNS=0
+E2E_CLEANUP=()  # commands e2e_end runs first (e2e_on_end)
 
 # Starts a test: fresh prefix copy, its own Xvfb display, a wineserver for the copy.
 e2e_begin() {
@@ -45,11 +46,14 @@ e2e_begin() {
 # Runs at exit: a screenshot when the test failed, then everything the test started is
 # stopped; a passing test's prefix is removed.
 e2e_end() {
-  local status=$?
+  local status=$? cleanup
   trap - EXIT
   if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     e2e_screenshot failure >/dev/null 2>&1 || true
   fi
+  for cleanup in "${E2E_CLEANUP[@]}"; do
+    eval "$cleanup" || true
+  done
   kvb_wine_server_stop
   kvb_xvfb_stop
   kvb_wine_copy_check "$E2E_DIR/prefix" || status=1
@@ -60,6 +64,11 @@ e2e_end() {
     echo "FAIL: $E2E_NAME (files in $E2E_DIR)"
   fi
   exit "$status"
+}
+
+# Registers a command for e2e_end (servers the test started, say).
+e2e_on_end() {
+  E2E_CLEANUP+=("$1")
 }
 
 e2e_fail() {

@@ -63,7 +63,8 @@ void WriteEveryFeatureFiles(const Scratch& dir) {
 }
 
 TEST(RoundTripTest, Examples) {
-  for (const char* example : {"/examples/hello/hello.toml", "/examples/sample/sample.toml"}) {
+  for (const char* example : {"/examples/hello/hello.toml", "/examples/sample/sample.toml",
+                              "/examples/devices/devices.toml"}) {
     Scratch dir;
     Build(kSource + example, dir / "Setup.exe", dir);
     ExpectRoundTrip(dir / "Setup.exe", dir);

@@ -160,7 +160,7 @@ std::unique_ptr<ArchiveFiles> FakeStartupHost::CreateArchiveFiles() {
   return std::make_unique<MemoryFiles>(*this);
 }
 
-ScriptServices FakeStartupHost::CreateScriptServices() {
+ScriptServices FakeStartupHost::CreateScriptServices(const std::vector<TSetupPlatform>&) {
   ScriptServices services;
   services.Prompt = std::make_unique<LoggingPrompt>(log);
   return services;

@@ -36,6 +36,7 @@ class FakeStartupHost final : public StartupHost {
   PathMap<std::string> files;  // path -> content
   bool activesync = false;
   bool hotsync = false;
+  std::string hotsync_user;
   ScreenSize screen{1024, 768};
   std::map<std::string, std::string> registry;  // "root|key|value" -> text
   FakeMachine machine;
@@ -67,9 +68,11 @@ class FakeStartupHost final : public StartupHost {
   RegistryReader& Registry() override { return registry_reader_; }
   bool IsActiveSyncPresent() override { return activesync; }
   bool IsHotSyncPresent() override { return hotsync; }
+  std::string DefaultHotSyncUser() override { return hotsync_user; }
+  std::string HotSyncFolder() override { return "C:\\Palm\\"; }
   uintptr_t ApplicationHandle() override { return 0x1234; }
   uintptr_t ActiveWindowHandle() override { return 0; }
-  ScriptServices CreateScriptServices() override;
+  ScriptServices CreateScriptServices(const std::vector<TSetupPlatform>& platforms) override;
   ScriptEngineOptions ScriptOptions() override { return {}; }
 
   ScreenSize Screen() override { return screen; }

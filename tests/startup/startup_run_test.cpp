@@ -158,6 +158,24 @@ struct ScriptCase {
   Lines messages;
 };
 
+TEST(StartupRunTest, HotSyncGivesTheDefaultUserAndItsFolder) {
+  TestPackage package;
+  package.data.Scripts[0] =
+      Script({Statement("MESSAGE", {"x", "%HotSyncUser%|%HotSyncDir%|%IsHotSyncInstalled%"})});
+  for (bool present : {true, false}) {
+    FakeStartupHost host(package.Bytes());
+    host.hotsync = present;
+    host.hotsync_user = present ? "Anne" : "";
+    host.machine.folders[MachineFolder::kWindows] = "C:\\Windows";
+    TSetupStartup startup(host);
+    ASSERT_EQ(startup.Run(), kExitNormal);
+    const Lines messages = host.LogLines("script-message");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              present ? "script-message x|Anne|C:\\Palm|1" : "script-message x||C:\\Windows|0");
+  }
+}
+
 TEST(StartupRunTest, StartupScriptDecidesTheExitCode) {
   const ScriptCase cases[] = {
       {"absent script", {}, kExitNormal, {}},

@@ -1,6 +1,5 @@
 // The Win32 side of start-up: the loader and splash windows, the program's loader bitmap,
-// the files of the temporary folder, the HotSync registry test and the waiting that
-// keeps windows answering.
+// the files of the temporary folder and the waiting that keeps windows answering.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include "startup/startup_files_win.h"
 #include "startup/startup_host_win.h"
 #include "startup/startup_layout.h"
-#include "vars/reg_key_win.h"
 
 namespace kvb {
 namespace {
@@ -223,24 +221,6 @@ TEST(StartupFilesTest, TemporaryFolderIsHeldUntilRemoved) {
   WriteFile(folder + "\\file.txt", "x");
   host.RemoveFolderTree(folder + "\\");
   EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST(StartupFilesTest, HotSyncRegistryBase) {
-  for (const char* base : {"Software\\U.S. Robotics", "Software\\Palm Computing"}) {
-    RegKey existing;
-    if (existing.Open(HKEY_CURRENT_USER, base, KEY_READ) == ERROR_SUCCESS)
-      GTEST_SKIP() << "this machine has HotSync";
-  }
-  EXPECT_FALSE(IsHotSyncRegistryPresent());
-  for (const char* base : {"Software\\U.S. Robotics", "Software\\Palm Computing"}) {
-    SCOPED_TRACE(base);
-    RegKey key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, base, KEY_ALL_ACCESS), ERROR_SUCCESS);
-    key.Close();
-    EXPECT_TRUE(IsHotSyncRegistryPresent());
-    RegDeleteKeyA(HKEY_CURRENT_USER, base);
-    EXPECT_FALSE(IsHotSyncRegistryPresent());
-  }
 }
 
 int timer_calls = 0;

@@ -1,0 +1,74 @@
+#include "devices/app_manager_win.h"
+
+#include <windows.h>
+
+#include "base/text.h"
+#include "devices/run_process_win.h"
+
+namespace kvb {
+namespace {
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
+  DWORD written = 0;
+  const bool ok =
+      ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size();
+  CloseHandle(file);
+  if (!ok)
+    DeleteFileA(path.c_str());
+  return ok;
+}
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::vector<std::string> WriteAppManagerFiles(const std::vector<AppManagerFile>& plan) {
+  std::vector<std::string> written;
+  for (const AppManagerFile& file : plan) {
+    if (WriteWholeFile(file.Path, file.Text))
+      written.push_back(file.Path);
+  }
+  return written;
+}
+
+std::string CeAppMgrPath(const std::string& activesync_folder) {
+  return IncludeTrailingBackslash(activesync_folder) + "CEAPPMGR.EXE";
+}
+
+std::string AppManagerArgumentsFor(const std::string& appmgr_path,
+                                   const std::vector<std::string>& written) {
+  if (!IsFile(appmgr_path))
+    return {};
+  return AppManagerArguments(written);
+}
+
+bool RunAppManager(const std::string& appmgr_path,
+                   const std::string& arguments,
+                   const std::string& working_folder) {
+  if (arguments.empty())
+    return false;
+  return RunProcess(appmgr_path, arguments, working_folder, /*wait_idle=*/true,
+                    /*wait_exit=*/true) == 0;
+}
+
+void RemoveStagedFiles(const std::vector<TUninstItem>& items) {
+  for (const TUninstItem& item : items) {
+    if (item.Kind == 1 || item.Kind == 2)
+      DeleteFileA(item.Path.c_str());
+  }
+  // Deepest first: folders are logged parent before child.
+  for (auto item = items.rbegin(); item != items.rend(); ++item) {
+    if (item->Kind == 4)
+      RemoveDirectoryA(item->Path.c_str());
+  }
+}
+
+}  // namespace kvb
