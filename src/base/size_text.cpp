@@ -14,7 +14,8 @@ std::string FormatSizeText(uint64_t value, SizeUnit unit, char decimal_separator
   const uint64_t hundredths = value / divisor * 100 + value % divisor * 100 / divisor;
   const uint64_t tenths = hundredths / 10 + (hundredths % 10 >= 5 ? 1 : 0);
   std::string text = std::to_string(tenths / 10);
-  if (tenths % 10 != 0) {
+  // Only a whole number goes without its decimal: 2,047 bytes round up to "2.0 KB".
+  if (value % divisor != 0) {
     text += decimal_separator;
     text += static_cast<char>('0' + tenths % 10);
   }

@@ -15,8 +15,8 @@ constexpr RECT kMessageBounds = {12, 40, 288, 98};
 
 TfrmSetupLoader::TfrmSetupLoader(HINSTANCE instance, HWND owner, const LoaderLook& look) {
   const RECT bounds = {look.Left, look.Top, look.Left + kLoaderWidth, look.Top + kLoaderHeight};
-  if (!CreateFormWindow(instance, {kWindowClass, IDC_WAIT, WS_POPUP | WS_CLIPSIBLINGS, look.Caption,
-                                   bounds, owner})) {
+  if (!CreateFormWindow(
+          {kWindowClass, IDC_WAIT, WS_POPUP | WS_CLIPSIBLINGS, look.Caption, bounds, owner})) {
     return;
   }
   FormCreate(instance, look);
@@ -60,7 +60,7 @@ void TfrmSetupLoader::FormPaint() {
   EndPaint(Handle(), &paint);
 }
 
-LRESULT TfrmSetupLoader::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TfrmSetupLoader::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
       return 0;  // the user cannot close it
@@ -81,7 +81,7 @@ LRESULT TfrmSetupLoader::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
       return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
     }
     default:
-      return TStartupWindow::HandleMessage(message, wparam, lparam);
+      return TStartupWindow::WndProc(message, wparam, lparam);
   }
 }
 

@@ -24,7 +24,7 @@ class TfrmSetupLoader final : public TStartupWindow {
   void FormCreate(HINSTANCE instance, const LoaderLook& look);
   HWND CreateLabel(HINSTANCE instance, int id, const std::string& text, DWORD style, RECT bounds);
   void FormPaint();
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   UniqueBitmap imlLoader_;
   UniqueFont font_;

@@ -25,15 +25,14 @@ std::unique_ptr<TfrmSplashBitmapForm> TfrmSplashBitmapForm::Show(HINSTANCE insta
   const ScreenPoint origin = CentredOrigin(screen, width, height);
   std::unique_ptr<TfrmSplashBitmapForm> form(new TfrmSplashBitmapForm(std::move(bitmap)));
   const RECT bounds = {origin.Left, origin.Top, origin.Left + width, origin.Top + height};
-  if (!form->CreateFormWindow(instance,
-                              {kWindowClass, IDC_ARROW, kSplashStyle, caption, bounds, owner})) {
+  if (!form->CreateFormWindow({kWindowClass, IDC_ARROW, kSplashStyle, caption, bounds, owner})) {
     return nullptr;
   }
   form->ShowAndPaint();
   return form;
 }
 
-LRESULT TfrmSplashBitmapForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TfrmSplashBitmapForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
       // Closed by the user, it only hides; start-up frees it shortly anyway.
@@ -49,7 +48,7 @@ LRESULT TfrmSplashBitmapForm::HandleMessage(UINT message, WPARAM wparam, LPARAM 
       return 0;
     }
     default:
-      return TStartupWindow::HandleMessage(message, wparam, lparam);
+      return TStartupWindow::WndProc(message, wparam, lparam);
   }
 }
 

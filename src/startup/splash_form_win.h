@@ -26,7 +26,7 @@ class TfrmSplashBitmapForm final : public TStartupWindow {
 
  private:
   explicit TfrmSplashBitmapForm(UniqueBitmap bitmap) : imgSplash_(std::move(bitmap)) {}
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   UniqueBitmap imgSplash_;
 };

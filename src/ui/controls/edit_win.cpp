@@ -1,0 +1,41 @@
+#include "ui/controls/edit_win.h"
+
+#include "ui/base/graphics_win.h"
+
+namespace kvb {
+
+TEdit::TEdit(TWindow& parent, int left, int top, int width, int height, const std::string& text) {
+  CreateParams params;
+  params.ClassName = "EDIT";
+  params.Style = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL;
+  params.ExStyle = WS_EX_CLIENTEDGE;
+  params.Text = text;
+  params.Left = left;
+  params.Top = top;
+  params.Width = width;
+  params.Height = height;
+  params.Parent = &parent;
+  if (CreateControlWindow(params))
+    SetColor(kClWindow);
+}
+
+bool TEdit::ReadOnly() const {
+  return Handle() && (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY);
+}
+
+void TEdit::SetReadOnly(bool read_only) {
+  if (Handle())
+    SendMessageA(Handle(), EM_SETREADONLY, read_only, 0);
+}
+
+bool TEdit::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE) {
+    if (OnChange)
+      OnChange(*this);
+    result = 0;
+    return true;
+  }
+  return TWindow::HandleNotification(message, wparam, lparam, result);
+}
+
+}  // namespace kvb

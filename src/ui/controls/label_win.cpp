@@ -1,0 +1,119 @@
+#include "ui/controls/label_win.h"
+
+#include "ui/base/graphics_win.h"
+
+namespace kvb {
+
+TLabel::TLabel(TWindow& parent,
+               int left,
+               int top,
+               int width,
+               int height,
+               const std::string& caption) {
+  CreateParams params;
+  params.ClassName = "STATIC";
+  params.Style = WS_CHILD | SS_LEFT | SS_NOTIFY;
+  params.Text = caption;
+  params.Left = left;
+  params.Top = top;
+  params.Width = width;
+  params.Height = height;
+  params.Parent = &parent;
+  CreateControlWindow(params);
+}
+
+void TLabel::SetTransparent(bool transparent) {
+  transparent_ = transparent;
+  Invalidate();
+}
+
+void TLabel::SetWordWrap(bool word_wrap) {
+  word_wrap_ = word_wrap;
+  Invalidate();
+}
+
+void TLabel::SetCentredVertically(bool centred) {
+  centred_ = centred;
+  Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool show) {
+  show_accel_ = show;
+  // The style tells the dialog manager whether the label has a mnemonic.
+  LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+  style = show ? (style & ~SS_NOPREFIX) : (style | SS_NOPREFIX);
+  SetWindowLongA(Handle(), GWL_STYLE, style);
+  Invalidate();
+}
+
+UINT TLabel::TextFormat() const {
+  return DT_LEFT | DT_EXPANDTABS | (word_wrap_ ? DT_WORDBREAK : 0) |
+         (show_accel_ ? 0 : DT_NOPREFIX);
+}
+
+void TLabel::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  if (transparent_)
+    PaintParentBackground(Handle(), dc);
+  else
+    FillRect(dc, &client, ColorBrush());
+  HFONT font = FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject selected(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  const std::string text = Text();
+  const UINT format = TextFormat();
+  RECT area = client;
+  if (centred_) {
+    RECT needed = client;
+    DrawTextA(dc, text.c_str(), -1, &needed, format | DT_CALCRECT);
+    area.top += (client.bottom - needed.bottom) / 2;
+  }
+  if (!Enabled()) {
+    // Embossed: a highlight copy one pixel down and right under the grey text.
+    RECT shifted = area;
+    OffsetRect(&shifted, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, text.c_str(), -1, &shifted, format);
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+  } else {
+    SetTextColor(dc, FontColor());
+  }
+  DrawTextA(dc, text.c_str(), -1, &area, format);
+}
+
+LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(Handle(), &paint);
+      Paint(dc);
+      EndPaint(Handle(), &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_SETTEXT:
+    case WM_ENABLE: {
+      const LRESULT result = TWindow::WndProc(message, wparam, lparam);
+      Invalidate();
+      return result;
+    }
+  }
+  return TWindow::WndProc(message, wparam, lparam);
+}
+
+bool TLabel::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
+    if (OnClick)
+      OnClick(*this);
+    result = 0;
+    return true;
+  }
+  return TWindow::HandleNotification(message, wparam, lparam, result);
+}
+
+}  // namespace kvb

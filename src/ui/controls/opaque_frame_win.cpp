@@ -1,0 +1,112 @@
+#include "ui/controls/opaque_frame_win.h"
+
+#include "ui/base/graphics_win.h"
+
+namespace kvb {
+
+namespace {
+
+// Where the caption starts, and the room left beside its text.
+constexpr int kCaptionLeft = 8;
+constexpr int kCaptionPadding = 2;
+
+}  // namespace
+
+TOpaqueFrame::TOpaqueFrame(TWindow& parent,
+                           int left,
+                           int top,
+                           int width,
+                           int height,
+                           const std::string& caption) {
+  CreateParams params;
+  params.ClassName = "BUTTON";
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX;
+  params.Text = caption;
+  params.Left = left;
+  params.Top = top;
+  params.Width = width > 0 ? width : 100;
+  params.Height = height > 0 ? height : 100;
+  params.Parent = &parent;
+  if (!CreateControlWindow(params))
+    return;
+  // Below every sibling, and clipped by them, so that it never paints over a control
+  // placed on it.
+  SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TOpaqueFrame::SetCtl3D(bool ctl3d) {
+  ctl3d_ = ctl3d;
+  Invalidate();
+}
+
+void TOpaqueFrame::SetEnabled(bool enabled) {
+  TWindow::SetEnabled(enabled);
+  Invalidate();
+}
+
+void TOpaqueFrame::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  PaintParentBackground(Handle(), dc);
+  HFONT font = FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject selected(dc, font);
+  const std::string caption = Text();
+  const int text_height = TextExtent(dc, "0").cy;
+
+  RECT frame = client;
+  frame.top += text_height / 2;
+  if (ctl3d_) {
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  } else {
+    FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
+  }
+  if (caption.empty())
+    return;
+
+  RECT text = {kCaptionLeft, 0, kCaptionLeft, text_height};
+  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+  RECT back = {text.left - kCaptionPadding, 0, text.right + kCaptionPadding, text_height};
+  FillRect(dc, &back, ColorBrush());
+  SetBkMode(dc, TRANSPARENT);
+  if (!Enabled()) {
+    RECT shifted = text;
+    OffsetRect(&shifted, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, caption.c_str(), -1, &shifted, DT_SINGLELINE);
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+  } else {
+    SetTextColor(dc, FontColor());
+  }
+  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
+}
+
+LRESULT TOpaqueFrame::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(Handle(), &paint);
+      Paint(dc);
+      EndPaint(Handle(), &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    // The group box class draws these changes straight onto the screen: paint again.
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_SIZE:
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = TWindow::WndProc(message, wparam, lparam);
+      Invalidate();
+      return result;
+    }
+  }
+  return TWindow::WndProc(message, wparam, lparam);
+}
+
+}  // namespace kvb

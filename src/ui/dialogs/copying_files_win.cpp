@@ -1,0 +1,86 @@
+#include "ui/dialogs/copying_files_win.h"
+
+#include "ui/controls/button_win.h"
+#include "ui/controls/label_win.h"
+#include "ui/controls/progress_bar_win.h"
+
+namespace kvb {
+
+namespace {
+
+TFontRecord Bold(TFontRecord font) {
+  font.Style |= 1;
+  return font;
+}
+
+}  // namespace
+
+TfrmCopyingFiles::TfrmCopyingFiles(HWND owner, const std::string& caption)
+    : TForm({kWindowClass,
+             caption,
+             297,
+             129,
+             kDialogFormStyle,
+             kDialogFormExStyle,
+             owner,
+             {"Arial", 8, 0x80000008u, 0, 1},
+             nullptr}) {
+  lblCopying_ = &Own(std::make_unique<TLabel>(*this, 12, 16, 273, 14, ""));
+  lblProc_ = &Own(std::make_unique<TLabel>(*this, 12, 36, 273, 14, ""));
+  pbProgress_ = &Own(std::make_unique<TProgressBar>(*this, 12, 60, 273, 16, true));
+  btnCancel_ = &Own(std::make_unique<TButton>(*this, 110, 92, 75, 23, "Cancel"));
+  btnCancel_->SetCancel(true);
+  btnCancel_->OnClick = [this](TWindow&) {
+    if (OnCancel)
+      OnCancel();
+  };
+  lblCopying_->SetFont(Bold(Font()));
+  for (TWindow* control : {static_cast<TWindow*>(lblCopying_), static_cast<TWindow*>(lblProc_),
+                           static_cast<TWindow*>(pbProgress_), static_cast<TWindow*>(btnCancel_)}) {
+    control->Show();
+  }
+}
+
+TfrmCopyingFiles::~TfrmCopyingFiles() = default;
+
+void TfrmCopyingFiles::SetFont(const TFontRecord& font) {
+  TForm::SetFont(font);
+  if (!lblCopying_)
+    return;
+  TFontRecord status = lblCopying_->Font();
+  status.FaceName = font.FaceName;
+  status.Size = font.Size;
+  status.Charset = font.Charset;
+  lblCopying_->SetFont(status);
+  for (TWindow* control : {static_cast<TWindow*>(lblProc_), static_cast<TWindow*>(btnCancel_)})
+    control->SetFont(font);
+}
+
+void TfrmCopyingFiles::ShowStatus(int kind, const std::string& text, int value) {
+  switch (kind) {
+    case 0:
+      lblCopying_->SetText(text);
+      lblCopying_->Repaint();
+      break;
+    case 1:
+      lblProc_->SetText(text);
+      lblProc_->Repaint();
+      break;
+    case 2:
+      pbProgress_->SetPosition(value);
+      break;
+    case 3:
+      pbProgress_->SetMax(value);
+      break;
+  }
+}
+
+void TfrmCopyingFiles::SetCancelCaption(const std::string& caption) {
+  btnCancel_->SetText(caption);
+}
+
+void TfrmCopyingFiles::SetCancelEnabled(bool enabled) {
+  btnCancel_->SetEnabled(enabled);
+}
+
+}  // namespace kvb

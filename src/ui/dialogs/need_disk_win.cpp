@@ -1,0 +1,141 @@
+#include "ui/dialogs/need_disk_win.h"
+
+#include "base/nearest_folder.h"
+#include "base/text.h"
+#include "ui/controls/button_win.h"
+#include "ui/controls/control_bitmaps_win.h"
+#include "ui/controls/edit_win.h"
+#include "ui/controls/image_win.h"
+#include "ui/controls/label_win.h"
+#include "ui/dialogs/dialog_fonts_win.h"
+#include "ui/dialogs/directory_sel_win.h"
+#include "ui/dialogs/disk_volume.h"
+
+namespace kvb {
+
+namespace {
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string WindowsFolder() {
+  char folder[MAX_PATH] = {};
+  GetWindowsDirectoryA(folder, MAX_PATH);
+  return IncludeTrailingBackslash(folder);
+}
+
+}  // namespace
+
+TfrmNeedDisk::TfrmNeedDisk(const DialogContext& context,
+                           const NeedDiskTexts& texts,
+                           const std::string& setup_path,
+                           int disk)
+    : TForm({kWindowClass, texts.Caption, 377, 169, kDialogFormStyle, kDialogFormExStyle,
+             context.Owner, DialogFont(context), nullptr}),
+      context_(context),
+      texts_(texts),
+      setup_path_(setup_path),
+      disk_(disk) {
+  auto& disks = Own(std::make_unique<TImage>(*this, 8, 8, 48, 48));
+  disks.SetPicture(LoadControlBitmap("DISKS"));
+  disks.SetTransparent(true);
+  auto& message =
+      Own(std::make_unique<TLabel>(*this, 72, 8, 297, 72, DiskText(texts.Message, disk)));
+  message.SetWordWrap(true);
+  message.SetShowAccelChar(false);
+  // The label comes just before the box, so that its mnemonic moves there.
+  auto& path_label = Own(std::make_unique<TLabel>(*this, 8, 80, 281, 14, texts.PathLabel));
+  txtPath_ = &Own(std::make_unique<TEdit>(*this, 8, 96, 281, 21, ""));
+  txtPath_->SetReadOnly(true);
+  txtPath_->SetColor(kClBtnFace);
+  auto& browse = Own(std::make_unique<TButton>(*this, 296, 95, 75, 23, texts.Browse));
+  auto& ok = Own(std::make_unique<TButton>(*this, 216, 137, 75, 23, texts.Ok));
+  auto& cancel = Own(std::make_unique<TButton>(*this, 296, 137, 75, 23, texts.Cancel));
+  ok.SetDefault(true);
+  cancel.SetCancel(true);
+  cancel.SetModalResult(kMrCancel);
+  ok.OnClick = [this](TWindow&) { btnOkClick(); };
+  browse.OnClick = [this](TWindow&) { btnBrowseClick(); };
+  for (TWindow* control : {static_cast<TWindow*>(&disks), static_cast<TWindow*>(&message),
+                           static_cast<TWindow*>(&path_label), static_cast<TWindow*>(txtPath_),
+                           static_cast<TWindow*>(&browse), static_cast<TWindow*>(&ok),
+                           static_cast<TWindow*>(&cancel)}) {
+    control->Show();
+  }
+  CenterOnScreen();
+}
+
+TfrmNeedDisk::~TfrmNeedDisk() = default;
+
+std::string TfrmNeedDisk::Path() const {
+  return txtPath_->Text();
+}
+
+void TfrmNeedDisk::SetPath(const std::string& path) {
+  txtPath_->SetText(path);
+}
+
+void TfrmNeedDisk::btnOkClick() {
+  if (FileExists(ExpectedVolumeFile(Path(), setup_path_, disk_))) {
+    SetModalResult(kMrOk);
+    return;
+  }
+  ShowDialogMessage(context_, Handle(), DiskText(texts_.NotFound, disk_), MB_ICONERROR);
+}
+
+void TfrmNeedDisk::btnBrowseClick() {
+  DirectorySelTexts texts;
+  texts.Caption = texts_.FolderCaption;
+  texts.Directory = texts_.FolderDirectory;
+  texts.Directories = texts_.FolderDirectories;
+  texts.Drives = texts_.FolderDrives;
+  texts.Ok = texts_.Ok;
+  texts.Cancel = texts_.Cancel;
+  TfrmDirectorySel select(OverDialog(context_, Handle()), texts);
+  select.SetShowNewFolder(false);
+  select.SetTakeTypedText(true);
+  select.SetStartFolder(NearestExistingFolder(Path(), WindowsFolder(), FolderExists));
+  select.SetDirectoryText(Path());
+  if (select.ShowModal() == kMrOk)
+    SetPath(select.Directory());
+}
+
+std::optional<std::string> AskNextDisk(const DialogContext& context,
+                                       const MessageText& messages,
+                                       const std::string& setup_path,
+                                       int disk,
+                                       const std::string& folder) {
+  NeedDiskTexts texts;
+  texts.Caption = messages(50, false);
+  // The label shows `&` as it is, so the names are not escaped.
+  texts.Message = messages(51, false);
+  texts.PathLabel = messages(52, false);
+  texts.Browse = messages(57, false);
+  texts.Ok = messages(0, false);
+  texts.Cancel = messages(1, false);
+  texts.NotFound = messages(20, false);
+  texts.FolderCaption = messages(46, false);
+  texts.FolderDirectory = messages(47, false);
+  texts.FolderDirectories = messages(48, false);
+  texts.FolderDrives = messages(49, false);
+  TfrmNeedDisk dialog(context, texts, setup_path, disk);
+  dialog.SetPath(folder);
+  if (dialog.ShowModal() != kMrOk)
+    return std::nullopt;
+  return dialog.Path();
+}
+
+bool AskFirstDisk(const DialogContext& context,
+                  const MessageText& messages,
+                  const std::string& setup_path) {
+  return AskNextDisk(context, messages, setup_path, 1, ExtractFilePath(setup_path)).has_value();
+}
+
+}  // namespace kvb

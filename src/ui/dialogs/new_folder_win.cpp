@@ -1,0 +1,41 @@
+#include "ui/dialogs/new_folder_win.h"
+
+#include "ui/controls/button_win.h"
+#include "ui/controls/edit_win.h"
+#include "ui/controls/label_win.h"
+#include "ui/dialogs/dialog_fonts_win.h"
+
+namespace kvb {
+
+TfrmNewFolder::TfrmNewFolder(const DialogContext& context, const NewFolderTexts& texts)
+    : TForm({kWindowClass, texts.Caption, 345, 73, kDialogFormStyle, kDialogFormExStyle,
+             context.Owner, DialogFont(context), nullptr}),
+      context_(context) {
+  lblFolderName_ = &Own(std::make_unique<TLabel>(*this, 12, 12, 241, 14, texts.Label));
+  txtFolderName_ = &Own(std::make_unique<TEdit>(*this, 12, 32, 241, 21, ""));
+  auto& add = Own(std::make_unique<TButton>(*this, 260, 30, 75, 23, texts.Add));
+  add.SetDefault(true);
+  add.OnClick = [this](TWindow&) { btnOKClick(); };
+  for (TWindow* control : {static_cast<TWindow*>(lblFolderName_),
+                           static_cast<TWindow*>(txtFolderName_), static_cast<TWindow*>(&add)}) {
+    control->Show();
+  }
+  CenterOnScreen();
+}
+
+std::string TfrmNewFolder::FolderName() const {
+  return txtFolderName_->Text();
+}
+
+void TfrmNewFolder::btnOKClick() {
+  if (FolderName().empty()) {
+    ShowDialogMessage(context_, Handle(),
+                      "You need to type a value in the field " + lblFolderName_->Text() + ".",
+                      MB_ICONINFORMATION);
+    txtFolderName_->SetFocus();
+    return;
+  }
+  SetModalResult(kMrOk);
+}
+
+}  // namespace kvb
