@@ -114,7 +114,7 @@ FolderCreation CreateAndOpen(const std::string& path,
     return FolderCreation::kExisted;
   if (status < 0)
     return FolderCreation::kFailed;
-  handle.Reset(folder);
+  handle = UniqueHandle(folder);
   return FolderCreation::kCreated;
 }
 
@@ -148,7 +148,7 @@ FolderCreation PrivateFolder::Create(const std::string& path, bool protect) {
 }
 
 void PrivateFolder::Release() {
-  handle_.Reset(nullptr);
+  handle_.Close();
 }
 
 }  // namespace kvb

@@ -40,7 +40,7 @@ class PrivateFolder {
   // Lets go of the folder so that it can be removed; the folder stays where it is.
   void Release();
 
-  bool Held() const { return static_cast<bool>(handle_); }
+  bool Held() const { return handle_.Valid(); }
   const std::string& Path() const { return path_; }
 
  private:

@@ -123,8 +123,8 @@ std::optional<SelfCopy> StartSelfCopy(const std::string& temp_folder,
   copy.Program = copy.Folder.Path() + "\\" + ExtractFileName(self);
   // A copy that cannot be started is removed with its folder.
   if (CopyFileA(self.c_str(), copy.Program.c_str(), TRUE))
-    copy.Process.Reset(StartProgram(copy.Program, arguments, copy.Folder.Path()));
-  if (!copy.Process) {
+    copy.Process = UniqueHandle(StartProgram(copy.Program, arguments, copy.Folder.Path()));
+  if (!copy.Process.Valid()) {
     DeleteFileA(copy.Program.c_str());
     copy.Folder.Release();
     RemoveDirectoryA(copy.Folder.Path().c_str());

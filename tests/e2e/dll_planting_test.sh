@@ -4,7 +4,7 @@
 # each leaving a mark when loaded, and Wine prefers them to its own (native first), as
 # Windows does for DLLs outside its known list. The setup runs its start-up to the end
 # (version information, machine queries, the splash, DLL calls of its script by full
-# path) and loads none of them; the same holds for a program that runs from a copy of
+# path, a device query, a download from a closed local port) and loads none of them; the same holds for a program that runs from a copy of
 # itself, as the uninstaller does. A probe that loads a DLL the old way shows that the
 # marks appear when a planted DLL is taken.
 #
@@ -76,6 +76,8 @@ DLLCALL "%TempSetupDir%\script_test_dependent.dll", "HelperPath", "STRING", ""
 SET "%Helper%", "%DLLResult%"
 DLLCALL "user32.dll", "GetSystemMetrics", "INTEGER", "0"
 SET "%Width%", "%DLLResult%"
+DEVICECONNECTED "%Device%"
+DOWNLOAD "http://127.0.0.1:9/nothing.txt", "%TempSetupDir%\nothing.txt"
 SET "%Facts%", "%WinDir%|%SysDir%|%ProgramFilesDir%|%CommonFilesDir%|%FontsDir%|%MyDocumentsDir%|%ProgramsDir%|%DesktopDir%|%StartMenuDir%|%StartUpDir%|%DotNetDir%|%DotNetVersion%|%IsDotNetInstalled%|%ActiveSyncVersion%|%IsActiveSyncInstalled%|%IsHotSyncInstalled%|%IsAdmin%|%OSVersion%|%ColorDepth%|%ScreenWidth%|%RAMMemory%|%SourceDir%"
 WRITEREG "HKEY_CURRENT_USER", "Software\KvbE2E\Planting", "Version", "%Version%"
 WRITEREG "HKEY_CURRENT_USER", "Software\KvbE2E\Planting", "Helper", "%Helper%"

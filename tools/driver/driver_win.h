@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "base/unique_handle_win.h"
 #include "tools/driver/step.h"
+#include "tools/driver/unique_handle_win.h"
 
 namespace kvb::driver {
 

@@ -34,8 +34,8 @@ bool MakePipe(UniqueHandle& read, UniqueHandle& write, int inherited) {
   HANDLE ends[2] = {};
   if (!CreatePipe(&ends[0], &ends[1], &attributes, 0))
     return false;
-  read.Reset(ends[0]);
-  write.Reset(ends[1]);
+  read = UniqueHandle(ends[0]);
+  write = UniqueHandle(ends[1]);
   return SetHandleInformation(ends[1 - inherited], HANDLE_FLAG_INHERIT, 0) != FALSE;
 }
 
@@ -62,9 +62,9 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = in_read.get();
-  startup.hStdOutput = out_write.get();
-  startup.hStdError = out_write.get();
+  startup.hStdInput = in_read.Get();
+  startup.hStdOutput = out_write.Get();
+  startup.hStdError = out_write.Get();
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                       nullptr, &startup, &process)) {
@@ -73,19 +73,19 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
   UniqueHandle owned_process(process.hProcess);
   CloseHandle(process.hThread);
   run.started = true;
-  in_read.Reset(nullptr);
-  out_write.Reset(nullptr);
+  in_read.Close();
+  out_write.Close();
   DWORD written = 0;
   if (!input.empty())
-    WriteFile(in_write.get(), input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
-  in_write.Reset(nullptr);
+    WriteFile(in_write.Get(), input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+  in_write.Close();
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(out_read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+  while (ReadFile(out_read.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
     run.output.append(buffer, got);
-  WaitForSingleObject(owned_process.get(), INFINITE);
+  WaitForSingleObject(owned_process.Get(), INFINITE);
   DWORD code = 0;
-  GetExitCodeProcess(owned_process.get(), &code);
+  GetExitCodeProcess(owned_process.Get(), &code);
   run.exit_code = static_cast<int>(code);
   return run;
 }

@@ -20,9 +20,9 @@ int Copy(const char* report) {
       kvb::StartSelfCopy(temp, std::string("report \"") + report + "\"");
   if (!copy)
     return 1;
-  WaitForSingleObject(copy->Process.get(), INFINITE);
+  WaitForSingleObject(copy->Process.Get(), INFINITE);
   DWORD code = 1;
-  GetExitCodeProcess(copy->Process.get(), &code);
+  GetExitCodeProcess(copy->Process.Get(), &code);
   std::printf("%s\n", copy->Program.c_str());
   return static_cast<int>(code);
 }
