@@ -339,6 +339,26 @@ void TWindow::PaintBackground(HDC dc) {
   FillRect(dc, &client, brush_.Get());
 }
 
+std::optional<LRESULT> TWindow::HandlePaintMessage(UINT message,
+                                                   WPARAM wparam,
+                                                   const std::function<void(HDC)>& paint) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle_, &ps);
+      paint(dc);
+      EndPaint(handle_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+  }
+  return std::nullopt;
+}
+
 HWND TWindow::NotifyingChild(HWND parent, UINT message, WPARAM wparam, LPARAM lparam) {
   HWND child = nullptr;
   switch (message) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -157,6 +158,12 @@ class TWindow {
   // Paints the client background in the window's colour (own classes: WM_ERASEBKGND and
   // WM_PRINTCLIENT); controls paint what they draw on top in WndProc.
   virtual void PaintBackground(HDC dc);
+  // For controls that paint all of their client area themselves: WM_PAINT and
+  // WM_PRINTCLIENT call `paint` with the DC to draw on, WM_ERASEBKGND does nothing (the
+  // paint covers it). The message's result, or nullopt for any other message.
+  std::optional<LRESULT> HandlePaintMessage(UINT message,
+                                            WPARAM wparam,
+                                            const std::function<void(HDC)>& paint);
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -107,23 +107,10 @@ void TImage::Paint(HDC dc) {
 }
 
 LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_SIZE:
-      Invalidate();
-      break;
-  }
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
+  if (message == WM_SIZE)
+    Invalidate();
   return TWindow::WndProc(message, wparam, lparam);
 }
 

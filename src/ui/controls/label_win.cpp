@@ -83,19 +83,9 @@ void TLabel::Paint(HDC dc) {
 }
 
 LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_SETTEXT:
     case WM_ENABLE: {
       const LRESULT result = TWindow::WndProc(message, wparam, lparam);

@@ -81,19 +81,9 @@ void TOpaqueFrame::Paint(HDC dc) {
 }
 
 LRESULT TOpaqueFrame::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     // The group box class draws these changes straight onto the screen: paint again.

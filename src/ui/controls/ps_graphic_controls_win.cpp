@@ -31,27 +31,6 @@ UniqueBitmap LoadPictureFile(const std::string& file_name, const PictureResolver
       static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
 }
 
-// Paints through Paint(dc) for WM_PAINT and WM_PRINTCLIENT; true when `message` was one
-// of them (or the background erase, which painting covers).
-template <typename Painter>
-bool HandlePaintMessage(HWND window, UINT message, WPARAM wparam, Painter paint) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return true;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paint(dc);
-      EndPaint(window, &ps);
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 // --- TPSImage ---
@@ -152,8 +131,8 @@ void TPSImageButton::Paint(HDC dc) {
 }
 
 LRESULT TPSImageButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (HandlePaintMessage(Handle(), message, wparam, [this](HDC dc) { Paint(dc); }))
-    return message == WM_ERASEBKGND ? 1 : 0;
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   if (message == WM_WINDOWPOSCHANGING)
     KeepMinimumSize(lparam, 10, 10);
   return TWindow::WndProc(message, wparam, lparam);
@@ -200,8 +179,8 @@ void TPSLine::Paint(HDC dc) {
 }
 
 LRESULT TPSLine::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (HandlePaintMessage(Handle(), message, wparam, [this](HDC dc) { Paint(dc); }))
-    return message == WM_ERASEBKGND ? 1 : 0;
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   if (message == WM_WINDOWPOSCHANGING)
     KeepMinimumSize(lparam, 10, 4);
   return TWindow::WndProc(message, wparam, lparam);
@@ -274,8 +253,8 @@ void TPSShape::Paint(HDC dc) {
 }
 
 LRESULT TPSShape::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (HandlePaintMessage(Handle(), message, wparam, [this](HDC dc) { Paint(dc); }))
-    return message == WM_ERASEBKGND ? 1 : 0;
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   if (message == WM_SIZE)
     Invalidate();
   return TWindow::WndProc(message, wparam, lparam);
