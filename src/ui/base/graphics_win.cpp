@@ -117,6 +117,25 @@ SIZE TextExtent(HDC dc, const std::string& text) {
   return size;
 }
 
+void DrawControlText(HDC dc,
+                     const std::string& text,
+                     const RECT& area,
+                     UINT format,
+                     bool enabled,
+                     COLORREF color) {
+  SetBkMode(dc, TRANSPARENT);
+  RECT target = area;
+  if (!enabled) {
+    RECT shifted = area;
+    OffsetRect(&shifted, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, text.c_str(), -1, &shifted, format);
+    color = GetSysColor(COLOR_BTNSHADOW);
+  }
+  SetTextColor(dc, color);
+  DrawTextA(dc, text.c_str(), -1, &target, format);
+}
+
 void PaintParentBackground(HWND child, HDC dc) {
   HWND parent = GetParent(child);
   if (!parent)

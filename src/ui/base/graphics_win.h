@@ -57,6 +57,16 @@ SIZE BitmapSize(HBITMAP bitmap);
 // Width and height of `text` in the font selected into `dc` (single line).
 SIZE TextExtent(HDC dc, const std::string& text);
 
+// Draws `text` into `area` with DrawText's `format` in `color`; when not `enabled`, grey
+// and embossed instead: a highlight copy one pixel down and right under shadow-coloured
+// text. The background mode is left transparent.
+void DrawControlText(HDC dc,
+                     const std::string& text,
+                     const RECT& area,
+                     UINT format,
+                     bool enabled,
+                     COLORREF color);
+
 // Lets the parent of `child` paint the part of its client area that lies under `child`
 // into `dc`, whose origin is `child`'s client origin: the parent receives WM_ERASEBKGND
 // and WM_PRINTCLIENT with the origin moved, clipped to the child's client rectangle.

@@ -157,6 +157,21 @@ void TWindow::SetFont(const TFontRecord& font) {
   Invalidate();
 }
 
+HFONT TWindow::DrawingFont() const {
+  return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+SIZE TWindow::MeasureText(const std::string& text) const {
+  HDC dc = GetDC(handle_);
+  SIZE size;
+  {
+    SelectedObject font(dc, DrawingFont());
+    size = TextExtent(dc, text);
+  }
+  ReleaseDC(handle_, dc);
+  return size;
+}
+
 COLORREF TWindow::FontColor() const {
   return ColorOf(font_record_.Color);
 }

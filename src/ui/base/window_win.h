@@ -83,6 +83,10 @@ class TWindow {
   const TFontRecord& Font() const { return font_record_; }
   virtual void SetFont(const TFontRecord& font);
   HFONT FontHandle() const { return font_.Get(); }
+  // The font to draw the window's text with: its own, else the system's dialog font.
+  HFONT DrawingFont() const;
+  // Width and height of one line of `text` in DrawingFont().
+  SIZE MeasureText(const std::string& text) const;
   COLORREF FontColor() const;
 
   // Background colour in the package's encoding (see graphics_win.h). Controls answer

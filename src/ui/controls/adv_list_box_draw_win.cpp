@@ -77,7 +77,7 @@ void TAdvPSListBox::DrawItem(const DRAWITEMSTRUCT& draw) {
   const int index = static_cast<int>(draw.itemID);
   const RECT& item = draw.rcItem;
   const bool selected = draw.itemState & ODS_SELECTED;
-  SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, DrawingFont());
   SetBkMode(dc, TRANSPARENT);
   const std::string text = ItemText(index);
 

@@ -102,21 +102,15 @@ int TAdvPSListBox::ItemHeight() const {
 void TAdvPSListBox::UpdateItemHeight() {
   if (!Handle())
     return;
-  HDC dc = GetDC(Handle());
-  int text_height = 0;
-  {
-    SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-    text_height = TextExtent(dc, "Wg").cy;
-  }
-  ReleaseDC(Handle(), dc);
-  ItemHeightInputs in;
-  in.TextHeight = text_height;
-  in.ImageHeight = image_list_ ? image_list_->ImageSize().cy : 0;
-  in.CheckHeight = check_size_.cy;
-  in.OwnerDraw = custom_draw_;
-  in.ShowImages = show_images_;
-  in.HasImageList = image_list_ != nullptr;
-  in.ShowChecks = show_checks_;
+  const ItemHeightInputs in = {
+      .TextHeight = static_cast<int>(MeasureText("Wg").cy),
+      .ImageHeight = image_list_ ? static_cast<int>(image_list_->ImageSize().cy) : 0,
+      .CheckHeight = static_cast<int>(check_size_.cy),
+      .OwnerDraw = custom_draw_,
+      .ShowImages = show_images_,
+      .HasImageList = image_list_ != nullptr,
+      .ShowChecks = show_checks_,
+  };
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, AdvListItemHeight(in));
   Invalidate();
 }

@@ -52,13 +52,7 @@ void TNewDirectoryListBox::SetFont(const TFontRecord& font) {
 }
 
 void TNewDirectoryListBox::UpdateItemHeight() {
-  HDC dc = GetDC(Handle());
-  int text_height = 0;
-  {
-    SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-    text_height = TextExtent(dc, "Wg").cy;
-  }
-  ReleaseDC(Handle(), dc);
+  const int text_height = MeasureText("Wg").cy;
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, std::max(text_height, kPictureSize));
 }
 
@@ -148,7 +142,7 @@ void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& draw) {
     DrawTransparentBitmap(dc, target, picture, {0, 0, kPictureSize, kPictureSize},
                           BottomLeftColor(picture));
   }
-  SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, DrawingFont());
   RECT text = {x + kPictureSize + 4, item.top, item.right, item.bottom};
   RECT measured = text;
   DrawTextA(dc, entry.Text.c_str(), -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);

@@ -101,13 +101,7 @@ void TNewDriveComboBox::SetFont(const TFontRecord& font) {
 }
 
 void TNewDriveComboBox::UpdateItemHeight() {
-  HDC dc = GetDC(Handle());
-  int text_height = 0;
-  {
-    SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-    text_height = TextExtent(dc, "Wg").cy;
-  }
-  ReleaseDC(Handle(), dc);
+  const int text_height = MeasureText("Wg").cy;
   const int height = std::max(text_height, kPictureSize);
   SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);  // the closed box
   SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, height);                        // the list
@@ -186,7 +180,7 @@ void TNewDriveComboBox::DrawItem(const DRAWITEMSTRUCT& draw) {
                           {item.left + 2, top, item.left + 2 + kPictureSize, top + kPictureSize},
                           picture, {0, 0, kPictureSize, kPictureSize}, BottomLeftColor(picture));
   }
-  SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, DrawingFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : FontColor());
   const std::string text = DriveText(drives_[index], text_case_);

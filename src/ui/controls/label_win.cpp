@@ -58,9 +58,7 @@ void TLabel::Paint(HDC dc) {
     PaintParentBackground(Handle(), dc);
   else
     FillRect(dc, &client, ColorBrush());
-  HFONT font = FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SelectedObject selected(dc, font);
-  SetBkMode(dc, TRANSPARENT);
+  SelectedObject selected(dc, DrawingFont());
   const std::string text = Text();
   const UINT format = TextFormat();
   RECT area = client;
@@ -69,17 +67,7 @@ void TLabel::Paint(HDC dc) {
     DrawTextA(dc, text.c_str(), -1, &needed, format | DT_CALCRECT);
     area.top += (client.bottom - needed.bottom) / 2;
   }
-  if (!Enabled()) {
-    // Embossed: a highlight copy one pixel down and right under the grey text.
-    RECT shifted = area;
-    OffsetRect(&shifted, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, text.c_str(), -1, &shifted, format);
-    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-  } else {
-    SetTextColor(dc, FontColor());
-  }
-  DrawTextA(dc, text.c_str(), -1, &area, format);
+  DrawControlText(dc, text, area, format, Enabled(), FontColor());
 }
 
 LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -48,8 +48,7 @@ void TOpaqueFrame::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
   PaintParentBackground(Handle(), dc);
-  HFONT font = FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SelectedObject selected(dc, font);
+  SelectedObject selected(dc, DrawingFont());
   const std::string caption = Text();
   const int text_height = TextExtent(dc, "0").cy;
 
@@ -67,17 +66,7 @@ void TOpaqueFrame::Paint(HDC dc) {
   DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
   RECT back = {text.left - kCaptionPadding, 0, text.right + kCaptionPadding, text_height};
   FillRect(dc, &back, ColorBrush());
-  SetBkMode(dc, TRANSPARENT);
-  if (!Enabled()) {
-    RECT shifted = text;
-    OffsetRect(&shifted, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, caption.c_str(), -1, &shifted, DT_SINGLELINE);
-    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-  } else {
-    SetTextColor(dc, FontColor());
-  }
-  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
+  DrawControlText(dc, caption, text, DT_SINGLELINE, Enabled(), FontColor());
 }
 
 LRESULT TOpaqueFrame::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
