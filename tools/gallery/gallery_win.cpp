@@ -62,15 +62,12 @@ T& Add(TWindow& owner, std::unique_ptr<T> control) {
 }  // namespace
 
 TfrmGallery::TfrmGallery()
-    : TForm({kWindowClass,
-             "Control gallery",
-             900,
-             640,
-             kDialogFormStyle | WS_MINIMIZEBOX,
-             kDialogFormExStyle,
-             nullptr,
-             {"MS Sans Serif", 8, 0x80000008u, 0, 1},
-             nullptr}) {
+    : TForm({.ClassName = kWindowClass,
+             .Caption = "Control gallery",
+             .ClientWidth = 900,
+             .ClientHeight = 640,
+             .Style = kDialogFormStyle | WS_MINIMIZEBOX,
+             .Font = {"MS Sans Serif", 8, kClWindowText, 0, 1}}) {
   for (const char* name : {"NFC_HARD95", "NFC_CDROM95", "NFC_NETWORK95"}) {
     UniqueBitmap bitmap = LoadControlBitmap(name);
     pictures_.AddMasked(bitmap.Get(), BottomLeftColor(bitmap.Get()));

@@ -124,7 +124,7 @@ class TWindow {
     const char* ClassName = nullptr;
     DWORD Style = 0;
     DWORD ExStyle = 0;
-    std::string Text;
+    std::string Text = {};
     int Left = 0;
     int Top = 0;
     int Width = 0;

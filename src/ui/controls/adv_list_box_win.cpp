@@ -8,16 +8,14 @@
 namespace kvb {
 
 TAdvPSListBox::TAdvPSListBox(TWindow& parent, int left, int top, int width, int height) {
-  CreateParams params;
-  params.ClassName = "LISTBOX";
-  params.Style = WindowStyle();
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "LISTBOX",
+                            .Style = WindowStyle(),
+                            .ExStyle = WS_EX_CLIENTEDGE,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width,
+                            .Height = height,
+                            .Parent = &parent}))
     return;
   SetColor(kClWindow);
   UpdateItemHeight();

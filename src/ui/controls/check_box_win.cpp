@@ -9,16 +9,14 @@ TCheckStyleButton::TCheckStyleButton(TWindow& parent,
                                      int height,
                                      const std::string& caption,
                                      DWORD button_style) {
-  CreateParams params;
-  params.ClassName = "BUTTON";
-  params.Style = WS_CHILD | button_style;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "BUTTON",
+                       .Style = WS_CHILD | button_style,
+                       .Text = caption,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 bool TCheckStyleButton::Checked() const {

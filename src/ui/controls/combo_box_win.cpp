@@ -19,15 +19,13 @@ DWORD ComboStyle(bool list_only) {
 
 TComboBox::TComboBox(TWindow& parent, int left, int top, int width, int height, bool list_only)
     : list_only_(list_only) {
-  CreateParams params;
-  params.ClassName = "COMBOBOX";
-  params.Style = ComboStyle(list_only);
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height + kDroppedListHeight;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow({.ClassName = "COMBOBOX",
+                           .Style = ComboStyle(list_only),
+                           .Left = left,
+                           .Top = top,
+                           .Width = width,
+                           .Height = height + kDroppedListHeight,
+                           .Parent = &parent}))
     SetColor(kClWindow);
 }
 

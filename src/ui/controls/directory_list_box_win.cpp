@@ -26,17 +26,15 @@ TNewDirectoryListBox::TNewDirectoryListBox(TWindow& parent,
                                            int top,
                                            int width,
                                            int height) {
-  CreateParams params;
-  params.ClassName = "LISTBOX";
-  params.Style = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                 LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "LISTBOX",
+                            .Style = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
+                                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                            .ExStyle = WS_EX_CLIENTEDGE,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width,
+                            .Height = height,
+                            .Parent = &parent}))
     return;
   SetColor(kClWindow);
   for (FolderPicture picture :

@@ -71,16 +71,14 @@ DriveInfo ReadDrive(char letter) {
 }  // namespace
 
 TNewDriveComboBox::TNewDriveComboBox(TWindow& parent, int left, int top, int width, int height) {
-  CreateParams params;
-  params.ClassName = "COMBOBOX";
-  params.Style =
-      WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height + kDroppedListHeight;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "COMBOBOX",
+                            .Style = WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
+                                     CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width,
+                            .Height = height + kDroppedListHeight,
+                            .Parent = &parent}))
     return;
   SetColor(kClWindow);
   UpdateItemHeight();

@@ -5,17 +5,15 @@
 namespace kvb {
 
 TEdit::TEdit(TWindow& parent, int left, int top, int width, int height, const std::string& text) {
-  CreateParams params;
-  params.ClassName = "EDIT";
-  params.Style = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL;
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Text = text;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow({.ClassName = "EDIT",
+                           .Style = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL,
+                           .ExStyle = WS_EX_CLIENTEDGE,
+                           .Text = text,
+                           .Left = left,
+                           .Top = top,
+                           .Width = width,
+                           .Height = height,
+                           .Parent = &parent}))
     SetColor(kClWindow);
 }
 

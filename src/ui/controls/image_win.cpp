@@ -24,15 +24,13 @@ void DrawPicture(HDC dc, HBITMAP bitmap, const RECT& dest, bool stretch, bool tr
 }
 
 TImage::TImage(TWindow& parent, int left, int top, int width, int height) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 TImage::~TImage() {

@@ -10,16 +10,14 @@ TLabel::TLabel(TWindow& parent,
                int width,
                int height,
                const std::string& caption) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | SS_LEFT | SS_NOTIFY;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | SS_LEFT | SS_NOTIFY,
+                       .Text = caption,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 void TLabel::SetTransparent(bool transparent) {

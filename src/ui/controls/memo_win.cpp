@@ -35,16 +35,15 @@ TMemo::TMemo(TWindow& parent, int left, int top, int width, int height)
     : TMemo(parent, left, top, width, height, {"EDIT", 0}) {}
 
 TMemo::TMemo(TWindow& parent, int left, int top, int width, int height, MemoClass window_class) {
-  CreateParams params;
-  params.ClassName = window_class.ClassName;
-  params.Style = WS_CHILD | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | window_class.ExtraStyle;
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow(
+          {.ClassName = window_class.ClassName,
+           .Style = WS_CHILD | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | window_class.ExtraStyle,
+           .ExStyle = WS_EX_CLIENTEDGE,
+           .Left = left,
+           .Top = top,
+           .Width = width,
+           .Height = height,
+           .Parent = &parent}))
     SetColor(kClWindow);
 }
 

@@ -18,16 +18,14 @@ TOpaqueFrame::TOpaqueFrame(TWindow& parent,
                            int width,
                            int height,
                            const std::string& caption) {
-  CreateParams params;
-  params.ClassName = "BUTTON";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width > 0 ? width : 100;
-  params.Height = height > 0 ? height : 100;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "BUTTON",
+                            .Style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX,
+                            .Text = caption,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width > 0 ? width : 100,
+                            .Height = height > 0 ? height : 100,
+                            .Parent = &parent}))
     return;
   // Below every sibling, and clipped by them, so that it never paints over a control
   // placed on it.

@@ -79,15 +79,13 @@ LRESULT TPSImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 
 TPSImageButton::TPSImageButton(TWindow& parent, TSetupControl record)
     : TPSControl(std::move(record)) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY;
-  params.Left = Record().Left;
-  params.Top = Record().Top;
-  params.Width = std::max(Record().Width, 10);
-  params.Height = std::max(Record().Height, 10);
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY,
+                       .Left = Record().Left,
+                       .Top = Record().Top,
+                       .Width = std::max(Record().Width, 10),
+                       .Height = std::max(Record().Height, 10),
+                       .Parent = &parent});
 }
 
 void TPSImageButton::SetFileName(const std::string& file_name) {
@@ -154,15 +152,13 @@ bool TPSImageButton::HandleNotification(UINT message,
 // --- TPSLine ---
 
 TPSLine::TPSLine(TWindow& parent, TSetupControl record) : TPSControl(std::move(record)) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
-  params.Left = Record().Left;
-  params.Top = Record().Top;
-  params.Width = std::max(Record().Width, 10);
-  params.Height = std::max(Record().Height, 4);
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS,
+                       .Left = Record().Left,
+                       .Top = Record().Top,
+                       .Width = std::max(Record().Width, 10),
+                       .Height = std::max(Record().Height, 4),
+                       .Parent = &parent});
 }
 
 void TPSLine::Paint(HDC dc) {
@@ -189,15 +185,13 @@ LRESULT TPSLine::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 // --- TPSShape ---
 
 TPSShape::TPSShape(TWindow& parent, TSetupControl record) : TPSControl(std::move(record)) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
-  params.Left = Record().Left;
-  params.Top = Record().Top;
-  params.Width = Record().Width;
-  params.Height = Record().Height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS,
+                       .Left = Record().Left,
+                       .Top = Record().Top,
+                       .Width = Record().Width,
+                       .Height = Record().Height,
+                       .Parent = &parent});
 }
 
 void TPSShape::SetShape(int shape) {

@@ -27,8 +27,12 @@ std::string CurrentFolder() {
 }  // namespace
 
 TfrmDirectorySel::TfrmDirectorySel(const DialogContext& context, const DirectorySelTexts& texts)
-    : TForm({kWindowClass, texts.Caption, 281, 277, kDialogFormStyle, kDialogFormExStyle,
-             context.Owner, DialogFont(context), nullptr}),
+    : TForm({.ClassName = kWindowClass,
+             .Caption = texts.Caption,
+             .ClientWidth = 281,
+             .ClientHeight = 277,
+             .Owner = context.Owner,
+             .Font = DialogFont(context)}),
       context_(context) {
   Own(std::make_unique<TLabel>(*this, 12, 12, 177, 14, texts.Directory)).Show();
   txtDirectory_ = &Own(std::make_unique<TEdit>(*this, 12, 28, 177, 21, ""));

@@ -75,8 +75,11 @@ HICON FileIcon(const std::string& path) {
 }  // namespace
 
 TfrmMsgBoxFiles::TfrmMsgBoxFiles(HWND owner)
-    : TForm({kWindowClass, "", 418, 269, kDialogFormStyle, kDialogFormExStyle, owner,
-             OwnerFont(owner), nullptr}) {
+    : TForm({.ClassName = kWindowClass,
+             .ClientWidth = 418,
+             .ClientHeight = 269,
+             .Owner = owner,
+             .Font = OwnerFont(owner)}) {
   imgInfo_ = &Own(std::make_unique<TImage>(*this, 15, 16, 32, 32));
   imgInfo_->SetIcon(LoadIconA(nullptr, IDI_QUESTION), false);
   btnYes_ = &Button(kMrYes);

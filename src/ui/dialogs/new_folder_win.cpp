@@ -8,8 +8,12 @@
 namespace kvb {
 
 TfrmNewFolder::TfrmNewFolder(const DialogContext& context, const NewFolderTexts& texts)
-    : TForm({kWindowClass, texts.Caption, 345, 73, kDialogFormStyle, kDialogFormExStyle,
-             context.Owner, DialogFont(context), nullptr}),
+    : TForm({.ClassName = kWindowClass,
+             .Caption = texts.Caption,
+             .ClientWidth = 345,
+             .ClientHeight = 73,
+             .Owner = context.Owner,
+             .Font = DialogFont(context)}),
       context_(context) {
   lblFolderName_ = &Own(std::make_unique<TLabel>(*this, 12, 12, 241, 14, texts.Label));
   txtFolderName_ = &Own(std::make_unique<TEdit>(*this, 12, 32, 241, 21, ""));

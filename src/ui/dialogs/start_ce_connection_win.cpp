@@ -23,15 +23,12 @@ WaitState& Wait() {
 TfrmStartCEConnection::TfrmStartCEConnection(HWND owner,
                                              const std::string& caption,
                                              const std::string& message)
-    : TForm({kWindowClass,
-             caption,
-             301,
-             45,
-             kDialogFormStyle,
-             kDialogFormExStyle,
-             owner,
-             {},
-             LoadCursorA(nullptr, IDC_WAIT)}) {
+    : TForm({.ClassName = kWindowClass,
+             .Caption = caption,
+             .ClientWidth = 301,
+             .ClientHeight = 45,
+             .Owner = owner,
+             .Cursor = LoadCursorA(nullptr, IDC_WAIT)}) {
   auto& label = Own(std::make_unique<TLabel>(*this, 15, 15, 272, 14, message));
   TFontRecord bold = label.Font();
   bold.Style |= 1;

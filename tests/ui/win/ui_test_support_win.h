@@ -25,20 +25,14 @@ inline void Pump() {
 // A visible form at the screen's top-left corner for controls under test.
 class HostForm : public TForm {
  public:
-  HostForm() : TForm(Params()) {
+  HostForm()
+      : TForm({.ClassName = "KvbTestHost",
+               .Caption = "Test host",
+               .ClientWidth = 400,
+               .ClientHeight = 300,
+               .Font = {"MS Sans Serif", 8, kClWindowText, 0, 1}}) {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     Pump();
-  }
-
- private:
-  static FormParams Params() {
-    FormParams params;
-    params.ClassName = "KvbTestHost";
-    params.Caption = "Test host";
-    params.ClientWidth = 400;
-    params.ClientHeight = 300;
-    params.Font = {"MS Sans Serif", 8, 0x80000008u, 0, 1};
-    return params;
   }
 };
 
