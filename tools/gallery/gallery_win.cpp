@@ -46,9 +46,7 @@ class TBandedPanel : public TPanel {
 void Heading(TWindow& parent, int left, int top, const std::string& text) {
   const int width = left < 232 ? 210 : left < 548 ? 300 : 340;
   auto& label = parent.Own(std::make_unique<TLabel>(parent, left, top, width, 14, text));
-  TFontRecord font = label.Font();
-  font.Style = 1;
-  label.SetFont(font);
+  label.SetFont(BoldFont(label.Font()));
   label.Show();
 }
 

@@ -52,6 +52,11 @@ TFontRecord DefaultFontRecord() {
   return FontRecordOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
+TFontRecord BoldFont(TFontRecord font) {
+  font.Style |= 1;
+  return font;
+}
+
 void DrawBitmap(HDC dc, HBITMAP bitmap) {
   const SIZE size = BitmapSize(bitmap);
   if (size.cx == 0)

@@ -37,6 +37,9 @@ TFontRecord FontRecordOf(HFONT font, uint32_t color = kClWindowText);
 // The font record of the system's dialog font (DEFAULT_GUI_FONT), window-text coloured.
 TFontRecord DefaultFontRecord();
 
+// The same font in bold.
+TFontRecord BoldFont(TFontRecord font);
+
 // Paints `bitmap` at the top-left corner of the device context.
 void DrawBitmap(HDC dc, HBITMAP bitmap);
 

@@ -199,6 +199,11 @@ bool TWindow::Free(TWindow* window) {
   return true;
 }
 
+void TWindow::ShowControls() {
+  for (TWindow* child : children_)
+    child->Show();
+}
+
 bool TWindow::CreateOwnWindow(const CreateParams& params) {
   WNDCLASSA window_class{};
   if (!GetClassInfoA(Instance(), params.ClassName, &window_class)) {

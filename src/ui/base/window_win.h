@@ -111,6 +111,8 @@ class TWindow {
   }
   // Destroys an owned window now; false when `window` is not owned by this one.
   bool Free(TWindow* window);
+  // Shows every window created on this one (forms show their controls once all are made).
+  void ShowControls();
 
   // Default and cancel buttons answer Enter and Escape for the whole form.
   virtual bool AnswersDialogKey(DialogKey key) const { return false; }

@@ -7,15 +7,6 @@
 
 namespace kvb {
 
-namespace {
-
-TFontRecord Bold(TFontRecord font) {
-  font.Style |= 1;
-  return font;
-}
-
-}  // namespace
-
 TfrmCopyingFiles::TfrmCopyingFiles(HWND owner, const std::string& caption)
     : TForm({.ClassName = kWindowClass,
              .Caption = caption,
@@ -32,11 +23,8 @@ TfrmCopyingFiles::TfrmCopyingFiles(HWND owner, const std::string& caption)
     if (OnCancel)
       OnCancel();
   };
-  lblCopying_->SetFont(Bold(Font()));
-  for (TWindow* control : {static_cast<TWindow*>(lblCopying_), static_cast<TWindow*>(lblProc_),
-                           static_cast<TWindow*>(pbProgress_), static_cast<TWindow*>(btnCancel_)}) {
-    control->Show();
-  }
+  lblCopying_->SetFont(BoldFont(Font()));
+  ShowControls();
 }
 
 TfrmCopyingFiles::~TfrmCopyingFiles() = default;

@@ -34,12 +34,12 @@ TfrmDirectorySel::TfrmDirectorySel(const DialogContext& context, const Directory
              .Owner = context.Owner,
              .Font = DialogFont(context)}),
       context_(context) {
-  Own(std::make_unique<TLabel>(*this, 12, 12, 177, 14, texts.Directory)).Show();
+  Own(std::make_unique<TLabel>(*this, 12, 12, 177, 14, texts.Directory));
   txtDirectory_ = &Own(std::make_unique<TEdit>(*this, 12, 28, 177, 21, ""));
   btnNewFolder_ = &Own(std::make_unique<TButton>(*this, 196, 28, 75, 20, texts.NewFolder));
-  Own(std::make_unique<TLabel>(*this, 12, 60, 257, 14, texts.Directories)).Show();
+  Own(std::make_unique<TLabel>(*this, 12, 60, 257, 14, texts.Directories));
   lstDirectories_ = &Own(std::make_unique<TNewDirectoryListBox>(*this, 12, 76, 257, 97));
-  Own(std::make_unique<TLabel>(*this, 12, 188, 257, 14, texts.Drives)).Show();
+  Own(std::make_unique<TLabel>(*this, 12, 188, 257, 14, texts.Drives));
   cmbDrives_ = &Own(std::make_unique<TNewDriveComboBox>(*this, 12, 204, 257, 21));
   auto& ok = Own(std::make_unique<TButton>(*this, 116, 244, 75, 23, texts.Ok));
   auto& cancel = Own(std::make_unique<TButton>(*this, 196, 244, 75, 23, texts.Cancel));
@@ -48,12 +48,7 @@ TfrmDirectorySel::TfrmDirectorySel(const DialogContext& context, const Directory
   cancel.SetModalResult(kMrCancel);
   ok.OnClick = [this](TWindow&) { btnOKClick(); };
   btnNewFolder_->OnClick = [this](TWindow&) { btnNewFolderClick(); };
-  for (TWindow* control :
-       {static_cast<TWindow*>(txtDirectory_), static_cast<TWindow*>(btnNewFolder_),
-        static_cast<TWindow*>(lstDirectories_), static_cast<TWindow*>(cmbDrives_),
-        static_cast<TWindow*>(&ok), static_cast<TWindow*>(&cancel)}) {
-    control->Show();
-  }
+  ShowControls();
   cmbDrives_->SetDirList(lstDirectories_);
   lstDirectories_->OnChange = [this](TWindow&) {
     const std::string& folder = lstDirectories_->Directory();

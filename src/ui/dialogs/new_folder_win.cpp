@@ -20,10 +20,7 @@ TfrmNewFolder::TfrmNewFolder(const DialogContext& context, const NewFolderTexts&
   auto& add = Own(std::make_unique<TButton>(*this, 260, 30, 75, 23, texts.Add));
   add.SetDefault(true);
   add.OnClick = [this](TWindow&) { btnOKClick(); };
-  for (TWindow* control : {static_cast<TWindow*>(lblFolderName_),
-                           static_cast<TWindow*>(txtFolderName_), static_cast<TWindow*>(&add)}) {
-    control->Show();
-  }
+  ShowControls();
   CenterOnScreen();
 }
 
