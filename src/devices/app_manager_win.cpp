@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/file_attributes_win.h"
 #include "base/text.h"
 #include "devices/run_process_win.h"
 
@@ -21,11 +22,6 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
   if (!ok)
     DeleteFileA(path.c_str());
   return ok;
-}
-
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace

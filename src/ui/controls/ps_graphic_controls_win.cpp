@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/file_attributes_win.h"
 #include "ui/base/graphics_win.h"
 #include "ui/controls/visual_styles_win.h"
 
@@ -24,8 +25,7 @@ UniqueBitmap LoadPictureFile(const std::string& file_name, const PictureResolver
   if (file_name.empty())
     return UniqueBitmap();
   const std::string path = resolver ? resolver(file_name) : file_name;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (!IsFile(path))
     return UniqueBitmap();
   return UniqueBitmap(
       static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));

@@ -1,5 +1,6 @@
 #include "ui/dialogs/directory_sel_win.h"
 
+#include "base/file_attributes_win.h"
 #include "base/text.h"
 #include "ui/controls/button_win.h"
 #include "ui/controls/directory_list_box_win.h"
@@ -12,11 +13,6 @@
 namespace kvb {
 
 namespace {
-
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::string CurrentFolder() {
   char folder[MAX_PATH] = {};
@@ -71,7 +67,7 @@ void TfrmDirectorySel::SetShowNewFolder(bool show) {
 
 void TfrmDirectorySel::SetStartFolder(const std::string& folder) {
   if (!folder.empty()) {
-    if (FolderExists(folder)) {
+    if (IsFolder(folder)) {
       lstDirectories_->SetDirectory(folder);
     } else {
       ShowDialogMessage(context_, Handle(), "Invalid or not existent directory.", MB_ICONERROR);

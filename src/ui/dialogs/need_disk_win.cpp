@@ -1,5 +1,6 @@
 #include "ui/dialogs/need_disk_win.h"
 
+#include "base/file_attributes_win.h"
 #include "base/nearest_folder.h"
 #include "base/text.h"
 #include "ui/controls/button_win.h"
@@ -14,16 +15,6 @@
 namespace kvb {
 
 namespace {
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::string WindowsFolder() {
   char folder[MAX_PATH] = {};
@@ -82,7 +73,7 @@ void TfrmNeedDisk::SetPath(const std::string& path) {
 }
 
 void TfrmNeedDisk::btnOkClick() {
-  if (FileExists(ExpectedVolumeFile(Path(), setup_path_, disk_))) {
+  if (IsFile(ExpectedVolumeFile(Path(), setup_path_, disk_))) {
     SetModalResult(kMrOk);
     return;
   }
@@ -98,7 +89,7 @@ void TfrmNeedDisk::btnBrowseClick() {
                                                            .Cancel = texts_.Cancel});
   select.SetShowNewFolder(false);
   select.SetTakeTypedText(true);
-  select.SetStartFolder(NearestExistingFolder(Path(), WindowsFolder(), FolderExists));
+  select.SetStartFolder(NearestExistingFolder(Path(), WindowsFolder(), IsFolder));
   select.SetDirectoryText(Path());
   if (select.ShowModal() == kMrOk)
     SetPath(select.Directory());
