@@ -4,6 +4,7 @@
 
 #include "ui/base/graphics_win.h"
 #include "ui/controls/image_list_win.h"
+#include "ui/controls/list_items_win.h"
 
 namespace kvb {
 
@@ -118,7 +119,7 @@ void TAdvPSListBox::UpdateItemHeight() {
 int TAdvPSListBox::SortedPosition(const std::string& text) const {
   const int count = Count();
   for (int i = 0; i < count; ++i) {
-    if (lstrcmpiA(ItemText(i).c_str(), text.c_str()) > 0)
+    if (ListOrderLess(text, ItemText(i)))
       return i;
   }
   return -1;
@@ -151,13 +152,7 @@ int TAdvPSListBox::Count() const {
 }
 
 std::string TAdvPSListBox::ItemText(int index) const {
-  const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR)
-    return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
+  return ListItemText(Handle(), LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 void TAdvPSListBox::DeleteItem(int index) {
@@ -176,9 +171,8 @@ void TAdvPSListBox::Sort() {
   std::vector<Entry> entries;
   for (int i = 0; i < Count(); ++i)
     entries.push_back({ItemText(i), SendMessageA(Handle(), LB_GETITEMDATA, i, 0)});
-  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return lstrcmpiA(a.Text.c_str(), b.Text.c_str()) < 0;
-  });
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const Entry& a, const Entry& b) { return ListOrderLess(a.Text, b.Text); });
   // Straight to the list box: its objects stay.
   DefaultHandler(LB_RESETCONTENT, 0, 0);
   for (const Entry& e : entries) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/controls/list_items_win.h"
+
 namespace kvb {
 
 namespace {
@@ -46,13 +48,7 @@ int TComboBox::Count() const {
 }
 
 std::string TComboBox::Item(int index) const {
-  const LRESULT length = SendMessageA(Handle(), CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR)
-    return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(Handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
+  return ListItemText(Handle(), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 int TComboBox::AddItem(const std::string& text) {
@@ -71,9 +67,7 @@ void TComboBox::Sort() {
   const int selected = ItemIndex();
   const std::string selected_text = selected >= 0 ? items[selected] : std::string();
   const std::string text = Text();
-  std::stable_sort(items.begin(), items.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-  });
+  std::stable_sort(items.begin(), items.end(), ListOrderLess);
   Clear();
   for (const std::string& item : items)
     AddItem(item);

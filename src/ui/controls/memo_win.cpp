@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "ui/base/graphics_win.h"
+#include "ui/controls/list_items_win.h"
 
 namespace kvb {
 
@@ -66,9 +67,7 @@ void TMemo::AddLine(const std::string& line) {
 
 void TMemo::Sort() {
   std::vector<std::string> lines = Lines();
-  std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-  });
+  std::stable_sort(lines.begin(), lines.end(), ListOrderLess);
   SetLines(lines);
 }
 
