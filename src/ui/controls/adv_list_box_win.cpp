@@ -183,10 +183,8 @@ void TAdvPSListBox::Sort() {
 
 std::vector<TAdvListItem> TAdvPSListBox::Items() const {
   std::vector<TAdvListItem> items;
-  for (int i = 0; i < Count(); ++i) {
-    const TAdvListItem* object = ItemObject(i);
-    items.push_back(object ? *object : TAdvListItem());
-  }
+  for (int i = 0; i < Count(); ++i)
+    items.push_back(ItemOrDefault(i));
   return items;
 }
 
@@ -211,38 +209,34 @@ void TAdvPSListBox::FreeObject(int index) {
                 [object](const std::unique_ptr<TAdvListItem>& o) { return o.get() == object; });
 }
 
-namespace {
-const TAdvListItem kNoItem;
-}  // namespace
+const TAdvListItem& TAdvPSListBox::ItemOrDefault(int index) const {
+  static const TAdvListItem kNoItem;
+  const TAdvListItem* object = ItemObject(index);
+  return object ? *object : kNoItem;
+}
 
 CheckState TAdvPSListBox::State(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).State;
+  return ItemOrDefault(index).State;
 }
 
 int TAdvPSListBox::PictureIndex(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).PictureIndex;
+  return ItemOrDefault(index).PictureIndex;
 }
 
 uint32_t TAdvPSListBox::Size(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Size;
+  return ItemOrDefault(index).Size;
 }
 
 bool TAdvPSListBox::ItemEnabledFlag(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Enabled;
+  return ItemOrDefault(index).Enabled;
 }
 
 std::string TAdvPSListBox::ItemName(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Name;
+  return ItemOrDefault(index).Name;
 }
 
 bool TAdvPSListBox::Locked(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Locked;
+  return ItemOrDefault(index).Locked;
 }
 
 void TAdvPSListBox::SetState(int index, CheckState state) {

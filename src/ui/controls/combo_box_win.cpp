@@ -60,10 +60,15 @@ void TComboBox::Clear() {
   SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
 }
 
-void TComboBox::Sort() {
+std::vector<std::string> TComboBox::Items() const {
   std::vector<std::string> items;
   for (int i = 0; i < Count(); ++i)
     items.push_back(Item(i));
+  return items;
+}
+
+void TComboBox::Sort() {
+  std::vector<std::string> items = Items();
   const int selected = ItemIndex();
   const std::string selected_text = selected >= 0 ? items[selected] : std::string();
   const std::string text = Text();
@@ -106,9 +111,7 @@ bool TComboBox::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, L
 }
 
 void TComboBox::SaveWindowState() {
-  saved_items_.clear();
-  for (int i = 0; i < Count(); ++i)
-    saved_items_.push_back(Item(i));
+  saved_items_ = Items();
   saved_index_ = ItemIndex();
   saved_text_ = Text();
 }
