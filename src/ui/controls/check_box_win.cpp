@@ -41,12 +41,15 @@ LRESULT TCheckStyleButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;
     case WM_PAINT:
       if (TTransparentPaint::ActivePaints() == 0) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        transparent_.Paint(dc, [this](HDC target) {
+        const auto paint_button = [this](HDC target) {
           DefaultHandler(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target),
                          PRF_CLIENT | PRF_ERASEBKGND);
-        });
+        };
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        // Without the off-screen bitmaps the button still shows, over its own colour.
+        if (!transparent_.Paint(dc, paint_button))
+          paint_button(dc);
         EndPaint(Handle(), &paint);
         return 0;
       }
