@@ -353,6 +353,19 @@ bool TWindow::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRE
   return true;
 }
 
+bool TWindow::RaiseOnCommand(UINT message,
+                             WPARAM wparam,
+                             WORD code,
+                             const NotifyEvent& event,
+                             LRESULT& result) {
+  if (message != WM_COMMAND || HIWORD(wparam) != code)
+    return false;
+  if (event)
+    event(*this);
+  result = 0;
+  return true;
+}
+
 void TWindow::PaintBackground(HDC dc) {
   RECT client;
   GetClientRect(handle_, &client);

@@ -161,6 +161,13 @@ class TWindow {
   // when the window handled it. The default answers WM_CTLCOLOR... with the window's
   // colour and font colour.
   virtual bool HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  // For HandleNotification: when `message` is the WM_COMMAND notification `code`, raises
+  // `event` (when set) and returns true with `result` 0.
+  bool RaiseOnCommand(UINT message,
+                      WPARAM wparam,
+                      WORD code,
+                      const NotifyEvent& event,
+                      LRESULT& result);
   // Paints the client background in the window's colour (own classes: WM_ERASEBKGND and
   // WM_PRINTCLIENT); controls paint what they draw on top in WndProc.
   virtual void PaintBackground(HDC dc);

@@ -27,13 +27,8 @@ void TEdit::SetReadOnly(bool read_only) {
 }
 
 bool TEdit::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE) {
-    if (OnChange)
-      OnChange(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, EN_CHANGE, OnChange, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 }  // namespace kvb

@@ -113,13 +113,8 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 bool TImage::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
-    if (OnClick)
-      OnClick(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, STN_CLICKED, OnClick, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 }  // namespace kvb

@@ -140,13 +140,8 @@ bool TPSImageButton::HandleNotification(UINT message,
                                         WPARAM wparam,
                                         LPARAM lparam,
                                         LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
-    if (OnClick)
-      OnClick(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, STN_CLICKED, OnClick, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 // --- TPSLine ---
