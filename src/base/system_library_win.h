@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace kvb {
@@ -15,6 +16,11 @@ namespace kvb {
 // SetDefaultDllDirectories where the system has it, else by removing the current folder
 // from the search (SetDllDirectory("")). Called first thing in every program's entry point.
 void RestrictDllSearchPath();
+
+// Loads a DLL that the package itself names by its full path (a script's DLL call):
+// that file, with the DLLs it imports taken from its own folder and the system folder
+// only, never from the program's or the current folder. nullptr when it cannot be loaded.
+HMODULE LoadLibraryFromPath(const std::string& path);
 
 // Move-only owner of a DLL loaded by full path from the system folder.
 class SystemLibrary {

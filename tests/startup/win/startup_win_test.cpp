@@ -211,6 +211,21 @@ TEST(StartupFilesTest, FoldersAndFiles) {
   RemoveFolderTreeWin("");
 }
 
+// The run's temporary folder (with its missing parents) stays in place while the run uses
+// it, so its path always leads to the run's files; removing it at the end lets go first.
+TEST(StartupFilesTest, TemporaryFolderIsHeldUntilRemoved) {
+  ScratchFolder scratch;
+  TApplication application(GetModuleHandleA(nullptr));
+  WinStartupHost host(GetModuleHandleA(nullptr), application);
+  const std::string folder = scratch / "temp\\kvb001";
+  ASSERT_EQ(host.CreateFolder(folder), FolderCreation::kCreated);
+  EXPECT_EQ(host.CreateFolder(folder), FolderCreation::kExisted);
+  EXPECT_FALSE(MoveFileA(folder.c_str(), (scratch / "temp\\moved").c_str()));
+  WriteFile(folder + "\\file.txt", "x");
+  host.RemoveFolderTree(folder + "\\");
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 int timer_calls = 0;
 void CALLBACK CountTimer(HWND, UINT, UINT_PTR, DWORD) {
   ++timer_calls;
