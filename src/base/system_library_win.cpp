@@ -54,6 +54,12 @@ SystemLibrary::SystemLibrary(const char* file_name) {
   module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
+SystemLibrary SystemLibrary::SideBySide(const char* file_name) {
+  if (SetDefaultDllDirectoriesFunction())
+    return SystemLibrary(LoadLibraryExA(file_name, nullptr, kSearchSystem32));
+  return SystemLibrary(file_name);
+}
+
 SystemLibrary& SystemLibrary::operator=(SystemLibrary&& other) noexcept {
   if (this != &other) {
     if (module_)

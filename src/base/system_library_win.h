@@ -29,6 +29,11 @@ class SystemLibrary {
   // Loads `file_name` (for example "version.dll") from the system folder; Loaded() is
   // false when it is missing or fails to load.
   explicit SystemLibrary(const char* file_name);
+  // Loads a library that the program's manifest redirects to a side-by-side version
+  // (comctl32 for common controls 6): by name with the search limited to the system
+  // folder where the system offers that, since a full path bypasses the redirection;
+  // by full path from the system folder elsewhere.
+  static SystemLibrary SideBySide(const char* file_name);
   SystemLibrary(SystemLibrary&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
   SystemLibrary& operator=(SystemLibrary&& other) noexcept;
   SystemLibrary(const SystemLibrary&) = delete;
@@ -48,6 +53,8 @@ class SystemLibrary {
   }
 
  private:
+  explicit SystemLibrary(HMODULE module) : module_(module) {}
+
   HMODULE module_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "startup/startup_host_win.h"
 
+#include "base/file_attributes_win.h"
 #include "base/message_pump.h"
 #include "base/text.h"
 #include "devices/rapi_tool_win.h"
@@ -61,7 +62,7 @@ FolderCreation WinStartupHost::CreateFolder(const std::string& path) {
 }
 
 bool WinStartupHost::FileExists(const std::string& path) {
-  return FileExistsWin(path);
+  return IsFile(path);
 }
 
 bool WinStartupHost::DeleteFile(const std::string& path) {

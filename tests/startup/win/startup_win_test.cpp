@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/file_attributes_win.h"
 #include "startup/loader_form_win.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
@@ -191,8 +192,10 @@ TEST(StartupFilesTest, FoldersAndFiles) {
   WriteFile(scratch / "a\\file", "x");
   EXPECT_EQ(CreateFolderWithParents(scratch / "a\\file"), FolderCreation::kExisted);
   EXPECT_EQ(CreateFolderWithParents(scratch / "a\\file\\c"), FolderCreation::kFailed);
-  EXPECT_TRUE(FileExistsWin(scratch / "a\\file"));
-  EXPECT_FALSE(FileExistsWin(nested));
+  EXPECT_TRUE(IsFile(scratch / "a\\file"));
+  EXPECT_FALSE(IsFile(nested));
+  EXPECT_TRUE(IsFolder(nested));
+  EXPECT_FALSE(IsFolder(scratch / "a\\file"));
 
   const std::string locked = nested + "\\locked.txt";
   WriteFile(locked, "y");
