@@ -143,21 +143,6 @@ TEST_F(UninstallerTest, WhatStaysIsListedAndTheEntryGoesAnyway) {
   EXPECT_TRUE(m().FileExists("C:\\Sample\\notes.txt"));
 }
 
-TEST_F(UninstallerTest, NoAnswerOrStoppingScriptChangesNothing) {
-  Install();
-  host.confirm = false;
-  EXPECT_EQ(Run(), kUninstallCancelled);
-
-  host.confirm = true;
-  log.BeforeScript = NamedScript("stop");
-  Install();
-  EXPECT_EQ(Run(), kUninstallCancelled);
-
-  EXPECT_TRUE(m().FileExists("C:\\Sample\\main.exe"));
-  EXPECT_TRUE(EntryExists());
-  EXPECT_TRUE(m().FileExists(log_path));
-}
-
 TEST_F(UninstallerTest, SilentRunShowsNothingAndAsksNothing) {
   log.Items[1].File.SharedFile = 1;
   Install();
@@ -192,17 +177,6 @@ TEST_F(UninstallerTest, UnusableLogsAreReportedAndChangeNothing) {
   EXPECT_NE(host.calls[0].find("cannot be opened"), std::string::npos);
   EXPECT_TRUE(m().FileExists("C:\\Sample\\main.exe"));
   EXPECT_TRUE(EntryExists());
-}
-
-TEST_F(UninstallerTest, ForeignLogIsRefused) {
-  Install();
-  Entry("Sample", "\"C:\\Windows\\kvbuninst.exe\" \"D:\\Elsewhere\\uninst.dat\"");
-
-  EXPECT_EQ(Run(), kUninstallForeignLog);
-
-  ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_NE(host.calls[0].find("does not belong to Kvb Sample"), std::string::npos);
-  EXPECT_TRUE(m().FileExists("C:\\Sample\\main.exe"));
 }
 
 TEST_F(UninstallerTest, WithoutAnEntryAnInterruptedRemovalIsFinished) {

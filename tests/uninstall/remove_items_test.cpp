@@ -297,13 +297,6 @@ TEST_F(RemoveItemsTest, FontsAreRemovedAndMissingFilesRaiseNoQuestion) {
   EXPECT_TRUE(not_removed.empty());
 }
 
-TEST_F(RemoveItemsTest, UnattendedRemovalAnswersYes) {
-  items = {SharedFile("C:\\Common\\a.dll", 1)};
-  RemovalContext context(machine, vars, texts, "Sample Setup");
-  EXPECT_TRUE(RemoveItems(context, items, not_removed, {true, "", ""}));
-  EXPECT_FALSE(machine.FileExists("C:\\Common\\a.dll"));
-}
-
 TEST_F(RemoveItemsTest, WithoutHotSyncSupportConduitsStayAndAreReported) {
   items = {PathItem(kItemConduit, "KVBS")};
   RemovalContext context(machine, vars, texts, "Sample Setup");
@@ -347,14 +340,6 @@ TEST_F(RemoveItemsTest, MaintenanceRunDropsTheItemsOfRemovedComponents) {
   EXPECT_EQ(paths, (std::vector<std::string>{"C:\\App", "C:\\App\\Docs", "C:\\App\\Tools",
                                              "C:\\App\\main.exe", "C:\\App\\Tools\\tool.exe",
                                              "C:\\App\\uninst.dat"}));
-}
-
-TEST_F(RemoveItemsTest, EmptiedFolderLeavesTheMaintenanceList) {
-  maintenance = true;
-  machine.AddFile("C:\\App\\Docs\\guide.txt");
-  items = {FolderItem("C:\\App\\Docs"), FileItem("C:\\App\\Docs\\guide.txt", "Docs")};
-  EXPECT_TRUE(Remove({false, "Docs", ""}));
-  EXPECT_TRUE(items.empty());
 }
 
 TEST_F(RemoveItemsTest, StoppedRemovalFailsAndKeepsTheList) {
