@@ -44,7 +44,7 @@ bool RemoveDeselectedComponents(UninstallerState& state,
                                 const std::string& selected_now,
                                 const RemovalCallbacks& callbacks) {
   RemovalSelection selection;
-  selection.Components = DeselectedComponents(state.Data.InstalledComponents, selected_now);
+  selection.Components = ComponentsNotIn(state.Data.InstalledComponents, selected_now);
   selection.Kept = selected_now;
   context.Maintenance = state.Maintenance;
   return RemoveItems(context, state.Data.Items, state.Data.NotRemoved, selection, callbacks);

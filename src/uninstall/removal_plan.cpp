@@ -248,13 +248,13 @@ bool IsRemovablePath(std::string_view path) {
   return true;
 }
 
-std::string DeselectedComponents(std::string_view installed_before, std::string_view selected_now) {
-  std::vector<std::string> removed;
-  for (const std::string& name : SplitText(installed_before, "|")) {
-    if (!name.empty() && !InList(name, selected_now) && !InList(name, JoinText(removed, "|")))
-      removed.push_back(name);
+std::string ComponentsNotIn(std::string_view components, std::string_view other) {
+  std::vector<std::string> names;
+  for (const std::string& name : SplitText(components, "|")) {
+    if (!name.empty() && !InList(name, other) && !InList(name, JoinText(names, "|")))
+      names.push_back(name);
   }
-  return JoinText(removed, "|");
+  return JoinText(names, "|");
 }
 
 }  // namespace kvb

@@ -101,8 +101,9 @@ std::vector<RemovalStep> PlanRemoval(const std::vector<TUninstItem>& items,
 // that names anything else is damaged; such an item is left alone.
 bool IsRemovablePath(std::string_view path);
 
-// The components that a maintenance run takes away: those installed before that are not
-// selected now, "|"-separated, in the order installed before.
-std::string DeselectedComponents(std::string_view installed_before, std::string_view selected_now);
+// The names of the "|"-separated list `components` that `other` does not name, each once,
+// in their order. A maintenance run removes ComponentsNotIn(installed before, selected
+// now) and installs ComponentsNotIn(selected now, installed before).
+std::string ComponentsNotIn(std::string_view components, std::string_view other);
 
 }  // namespace kvb

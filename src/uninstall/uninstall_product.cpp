@@ -40,6 +40,9 @@ ProductRemovalResult RemoveWithDisplay(ProductRemovalRun& run, const TUninstallL
   };
   const ProductRemovalResult result = RemoveProduct(context, product, hooks);
   run.Display.End();
+  // What stayed is the run's to show (a list control with the not-removed role).
+  if (result.Started)
+    run.State.Data.NotRemoved = std::move(product.NotRemoved);
   return result;
 }
 

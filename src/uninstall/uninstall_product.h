@@ -73,7 +73,8 @@ struct ProductRemovalRun {
 // removed, and the log's after script runs. The log is applied only for the time of the
 // removal: afterwards the run's names, variables, font and platform table are its own
 // again, and the run's own previous installation is left as it was. `result_variable` is
-// then "2" when the removal went through and "0" when it failed (a log without items).
+// then "2" when the removal went through and "0" when it failed (a log without items);
+// the run's not-removed list names what stayed.
 void UninstallProduct(ProductRemovalRun& run,
                       const std::string& result_variable,
                       const std::string& software_name,

@@ -75,7 +75,7 @@ password-file = "$pki/password.txt"
 description = "Sample Suite"
 TOML
 "$kvbpack" build "$project" -o "$E2E_DIR/volumes/out/setup.exe" --stub "$KVB_SETUP_EXE" \
-  --volume-size 1K >"$E2E_DIR/build.out" || e2e_fail "the signed multi-volume build failed"
+  --volume-size 64K >"$E2E_DIR/build.out" || e2e_fail "the signed multi-volume build failed"
 grep -q "volume files, signed" "$E2E_DIR/build.out" || e2e_fail "build says: $(cat "$E2E_DIR/build.out")"
 [ -f "$E2E_DIR/volumes/out/setup.002" ] || e2e_fail "no second volume file"
 expect_verified "$E2E_DIR/volumes/out/setup.exe"

@@ -174,10 +174,10 @@ TEST(IsRemovablePathTest, OnlyFullNormalPaths) {
     EXPECT_EQ(IsRemovablePath(c.path), c.ok) << c.path;
 }
 
-TEST(DeselectedComponentsTest, InstalledBeforeAndNotSelectedNow) {
-  EXPECT_EQ(DeselectedComponents("A|B|C", "c|D"), "A|B");
-  EXPECT_EQ(DeselectedComponents("A||A|B", ""), "A|B");
-  EXPECT_EQ(DeselectedComponents("", "A"), "");
+TEST(ComponentsNotInTest, NamesMissingFromTheOtherList) {
+  EXPECT_EQ(ComponentsNotIn("A|B|C", "c|D"), "A|B");
+  EXPECT_EQ(ComponentsNotIn("A||A|B", ""), "A|B");
+  EXPECT_EQ(ComponentsNotIn("", "A"), "");
 }
 
 }  // namespace

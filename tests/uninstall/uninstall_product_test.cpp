@@ -94,6 +94,7 @@ TEST_F(UninstallProductTest, RemovesAnotherProductAndKeepsTheRunsOwnState) {
   EXPECT_FALSE(machine.FileExists("C:\\Other\\a.txt"));
   EXPECT_FALSE(machine.FolderExists("C:\\Other"));
   EXPECT_EQ(vars.ExpandText("%Result%"), "2");
+  EXPECT_TRUE(state.Data.NotRemoved.empty());
   // The log's scripts ran with the log's variables applied ...
   EXPECT_EQ(scripts, (std::vector<std::string>{"before Other", "after Other"}));
   EXPECT_EQ(display.calls, (std::vector<std::string>{"begin Uninstalling Other... | Uninstalling "
@@ -109,6 +110,13 @@ TEST_F(UninstallProductTest, RemovesAnotherProductAndKeepsTheRunsOwnState) {
   EXPECT_EQ(state.Data.InstalledComponents, "Docs");
   EXPECT_TRUE(machine.FileExists("C:\\Sample\\main.exe"));
   EXPECT_FALSE(state.OwnProductRemoved);
+}
+
+TEST_F(UninstallProductTest, WhatStaysIsTheRunsToShow) {
+  Install("Other", OtherLog());
+  machine.AddFile("C:\\Other\\notes.txt");
+  Uninstall("Other");
+  EXPECT_EQ(state.Data.NotRemoved, std::vector<std::string>{"C:\\Other\\"});
 }
 
 TEST_F(UninstallProductTest, NothingHappensWithoutEntryOrLog) {

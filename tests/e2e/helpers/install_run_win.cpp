@@ -230,7 +230,7 @@ int Install(const Options& options, ConsoleHost& host) {
     context.PreviousItems = &state.Data.Items;
     // The components selected now that were not installed before.
     context.NewComponents =
-        DeselectedComponents(vars.SelectedComponents, state.Data.InstalledComponents);
+        ComponentsNotIn(vars.SelectedComponents, state.Data.InstalledComponents);
   }
   bool aborted = false;
   {
