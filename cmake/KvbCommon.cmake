@@ -18,6 +18,27 @@ if(KVB_SANITIZE AND NOT KVB_WINDOWS)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The DLLs that Windows always takes from its own folder, whatever lies beside a program
+# (its known DLLs, on every version the programs support), and that our programs may
+# therefore import at load time. Every other DLL is loaded at run time from the system
+# folder (kvb::SystemLibrary) or, when the package names it, by its full path.
+set(KVB_KNOWN_DLLS
+  kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 msvcrt shlwapi comdlg32 imm32 setupapi
+  ws2_32 rpcrt4)
+
+# kvb_check_imports(target): the build of the Windows program fails when it imports any
+# other DLL at load time, so that no change can bring DLL planting back.
+function(kvb_check_imports target)
+  if(NOT KVB_WINDOWS)
+    return()
+  endif()
+  string(REPLACE ";" "," allowed "${KVB_KNOWN_DLLS}")
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:${target}>
+            -DALLOWED=${allowed} -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake
+    VERBATIM)
+endfunction()
+
 # kvb_library(name SOURCES ... [WIN_SOURCES ...] [HOST_SOURCES ...] [DEPS ...])
 # A static library of the runtime. WIN_SOURCES are the `_win` files built only in the
 # cross build; HOST_SOURCES the portable stand-ins built only on the host.

@@ -26,6 +26,8 @@ packages=(
   dpkg-dev
   # network tests: local servers, test certificates, a network namespace with loopback only
   python3 openssl iproute2 util-linux
+  # signing setups (kvbpack sign and verify)
+  osslsigncode
   # the peer installer the installation benchmark compares against (bench/install)
   nsis
 )

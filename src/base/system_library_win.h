@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace kvb {
@@ -16,6 +17,11 @@ namespace kvb {
 // from the search (SetDllDirectory("")). Called first thing in every program's entry point.
 void RestrictDllSearchPath();
 
+// Loads a DLL that the package itself names by its full path (a script's DLL call):
+// that file, with the DLLs it imports taken from its own folder and the system folder
+// only, never from the program's or the current folder. nullptr when it cannot be loaded.
+HMODULE LoadLibraryFromPath(const std::string& path);
+
 // Move-only owner of a DLL loaded by full path from the system folder.
 class SystemLibrary {
  public:
@@ -23,6 +29,11 @@ class SystemLibrary {
   // Loads `file_name` (for example "version.dll") from the system folder; Loaded() is
   // false when it is missing or fails to load.
   explicit SystemLibrary(const char* file_name);
+  // Loads a library that the program's manifest redirects to a side-by-side version
+  // (comctl32 for common controls 6): by name with the search limited to the system
+  // folder where the system offers that, since a full path bypasses the redirection;
+  // by full path from the system folder elsewhere.
+  static SystemLibrary SideBySide(const char* file_name);
   SystemLibrary(SystemLibrary&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
   SystemLibrary& operator=(SystemLibrary&& other) noexcept;
   SystemLibrary(const SystemLibrary&) = delete;
@@ -42,6 +53,8 @@ class SystemLibrary {
   }
 
  private:
+  explicit SystemLibrary(HMODULE module) : module_(module) {}
+
   HMODULE module_ = nullptr;
 };
 

@@ -2,30 +2,26 @@
 
 #include <windows.h>
 
+#include "base/file_attributes_win.h"
 #include "base/text.h"
+#include "base/unique_handle_win.h"
 #include "devices/run_process_win.h"
 
 namespace kvb {
 namespace {
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid())
     return false;
   DWORD written = 0;
   const bool ok =
-      ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-      written == text.size();
-  CloseHandle(file);
+      ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size() && file.Close();
   if (!ok)
     DeleteFileA(path.c_str());
   return ok;
-}
-
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "base/unique_handle_win.h"
 #include "devices/hotsync_conduit.h"
 #include "vars/reg_key_win.h"
 
@@ -30,15 +31,15 @@ std::string ReadText(const std::string& path, const char* name) {
 }
 
 std::vector<uint8_t> ReadSmallFile(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+  if (!file.Valid())
     return {};
   std::vector<uint8_t> data(kUsersFileLimit);
   DWORD read = 0;
-  if (!::ReadFile(file, data.data(), kUsersFileLimit, &read, nullptr))
+  if (!::ReadFile(file.Get(), data.data(), kUsersFileLimit, &read, nullptr))
     read = 0;
-  CloseHandle(file);
   data.resize(read);
   return data;
 }

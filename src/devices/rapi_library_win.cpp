@@ -8,7 +8,12 @@ bool RapiLibrary::Load() {
   library_ = SystemLibrary("rapi.dll");
   if (!library_.Loaded())
     return false;
-#define KVB_BIND(name) api_.name = library_.Function<rapi::name>(#name)
+  complete_ = true;
+  const auto bind = [this]<typename Function>(Function& function, const char* name) {
+    function = library_.Function<Function>(name);
+    complete_ = complete_ && function != nullptr;
+  };
+#define KVB_BIND(name) bind(api_.name, #name)
   KVB_BIND(CeRapiInitEx);
   KVB_BIND(CeRapiUninit);
   KVB_BIND(CeGetVersionEx);
@@ -38,18 +43,9 @@ bool RapiLibrary::Load() {
   return true;
 }
 
-bool RapiLibrary::Complete() const {
-  const auto* first = reinterpret_cast<void* const*>(&api_);
-  const size_t count = sizeof api_ / sizeof(void*);
-  for (size_t i = 0; i < count; ++i) {
-    if (!first[i])
-      return false;
-  }
-  return library_.Loaded();
-}
-
 void RapiLibrary::Unload() {
   api_ = RapiFunctions{};
+  complete_ = false;
   library_ = SystemLibrary();
 }
 

@@ -46,12 +46,13 @@ class RapiLibrary {
   void Unload();
   bool Loaded() const { return library_.Loaded(); }
   // Every function is bound; the device access uses the library only then.
-  bool Complete() const;
+  bool Complete() const { return complete_; }
   const RapiFunctions& Api() const { return api_; }
 
  private:
   SystemLibrary library_;
   RapiFunctions api_;
+  bool complete_ = false;
 };
 
 }  // namespace kvb

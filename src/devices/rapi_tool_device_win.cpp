@@ -3,6 +3,7 @@
 
 #include "base/message_pump.h"
 #include "base/text.h"
+#include "base/unique_handle_win.h"
 #include "base/wide_text_win.h"
 #include "devices/agent_answer.h"
 #include "devices/rapi_tool_win.h"
@@ -12,29 +13,10 @@ namespace {
 
 constexpr DWORD kCopyBlock = 8192;
 
-// A desktop file handle that closes itself.
-class LocalFile {
- public:
-  LocalFile(const std::string& path, DWORD access, DWORD creation)
-      : handle_(CreateFileA(path.c_str(),
-                            access,
-                            FILE_SHARE_READ,
-                            nullptr,
-                            creation,
-                            FILE_ATTRIBUTE_NORMAL,
-                            nullptr)) {}
-  ~LocalFile() {
-    if (Valid())
-      CloseHandle(handle_);
-  }
-  LocalFile(const LocalFile&) = delete;
-  LocalFile& operator=(const LocalFile&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+UniqueHandle OpenLocalFile(const std::string& path, DWORD access, DWORD creation) {
+  return UniqueHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, creation,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 }  // namespace
 
@@ -202,7 +184,7 @@ bool TRapiTool::CopyOnDevice(const std::string& source, const std::string& desti
 bool TRapiTool::CopyToDevice(const std::string& local_path, const std::string& device_path) {
   if (!connected_)
     return false;
-  LocalFile source(local_path, GENERIC_READ, OPEN_EXISTING);
+  const UniqueHandle source = OpenLocalFile(local_path, GENERIC_READ, OPEN_EXISTING);
   if (!source.Valid())
     return false;
   const HANDLE target = OpenDeviceFile(device_path, GENERIC_WRITE, CREATE_ALWAYS);
@@ -237,7 +219,7 @@ bool TRapiTool::CopyFromDevice(const std::string& device_path, const std::string
     return false;
   bool ok = false;
   {
-    LocalFile target(local_path, GENERIC_WRITE, CREATE_ALWAYS);
+    const UniqueHandle target = OpenLocalFile(local_path, GENERIC_WRITE, CREATE_ALWAYS);
     std::vector<char> block(kCopyBlock);
     for (ok = target.Valid(); ok;) {
       DWORD read = 0;

@@ -9,7 +9,7 @@ namespace kvb {
 namespace {
 
 constexpr DWORD kUnansweredMajor = 1000000;
-const wchar_t kAgentPath[] = L"\\kVB.exe";
+constexpr char kAgentPath[] = "\\kVB.exe";
 const char kAnswerKey[] = "Software\\QX\\Kalvenbrooker";
 const char kAnswerParentKey[] = "Software\\QX";
 const char* const kAnswerValues[] = {"Platform", "Serial", "XScale", "Finished"};
@@ -138,9 +138,9 @@ bool TRapiTool::Identify() {
   if (!CopyAgent(AgentFamilyOf(kvb::ProcessorCode(static_cast<uint32_t>(ProcessorType())))))
     return false;
   PROCESS_INFORMATION process = {};
-  if (!Api().CeCreateProcess(kAgentPath, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             nullptr, &process)) {
-    RemoveFile("\\kVB.exe");
+  if (!Api().CeCreateProcess(AnsiToWide(kAgentPath).c_str(), nullptr, nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, nullptr, &process)) {
+    RemoveFile(kAgentPath);
     return false;
   }
   CloseDeviceHandle(process.hThread);
@@ -149,7 +149,7 @@ bool TRapiTool::Identify() {
   DWORD disposition = 0;
   if (Api().CeRegCreateKeyEx(HKEY_LOCAL_MACHINE, AnsiToWide(kAnswerKey).c_str(), 0, nullptr, 0, 0,
                              nullptr, &key, &disposition) != ERROR_SUCCESS) {
-    RemoveFile("\\kVB.exe");
+    RemoveFile(kAgentPath);
     return false;
   }
   if (AwaitAgentAnswer(key))
@@ -164,7 +164,7 @@ bool TRapiTool::CopyAgent(AgentFamily family) {
   const std::span<const uint8_t> image = DeviceAgentImage(family);
   if (image.empty())
     return false;
-  const HANDLE file = OpenDeviceFile("\\kVB.exe", GENERIC_WRITE, CREATE_ALWAYS);
+  const HANDLE file = OpenDeviceFile(kAgentPath, GENERIC_WRITE, CREATE_ALWAYS);
   if (file == INVALID_HANDLE_VALUE)
     return false;
   DWORD written = 0;
@@ -173,7 +173,7 @@ bool TRapiTool::CopyAgent(AgentFamily family) {
       written == image.size();
   CloseDeviceHandle(file);
   if (!ok)
-    RemoveFile("\\kVB.exe");
+    RemoveFile(kAgentPath);
   return ok;
 }
 
@@ -207,7 +207,7 @@ void TRapiTool::RemoveAgentTraces(HKEY key) {
   Api().CeRegCloseKey(key);
   Api().CeRegDeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(kAnswerKey).c_str());
   Api().CeRegDeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(kAnswerParentKey).c_str());
-  RemoveFile("\\kVB.exe");
+  RemoveFile(kAgentPath);
 }
 
 }  // namespace kvb

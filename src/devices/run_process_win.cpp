@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/message_pump.h"
+#include "base/system_program_win.h"
 #include "base/text.h"
 
 namespace kvb {
@@ -24,11 +25,16 @@ void WaitPumping(HANDLE process) {
 
 }  // namespace
 
-uint32_t RunProcess(const std::string& program,
+uint32_t RunProcess(const std::string& given,
                     const std::string& arguments,
                     const std::string& working_folder,
                     bool wait_idle,
                     bool wait_exit) {
+  // A program named without a folder comes from the system's folders, never from the
+  // setup's own (download) folder or the current one.
+  const std::string program = IsBareName(given) ? FindSystemProgram(given) : given;
+  if (program.empty())
+    return ERROR_FILE_NOT_FOUND;
   const std::string command = "\"" + program + "\" " + arguments;
   std::vector<char> command_line(command.begin(), command.end());
   command_line.push_back('\0');
@@ -43,7 +49,7 @@ uint32_t RunProcess(const std::string& program,
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     return GetLastError();
   }

@@ -1,12 +1,26 @@
 #include "script/dll_call_win.h"
 
+#include "base/system_library_win.h"
+
 namespace kvb {
+
+namespace {
+
+// "C:\..." or "\\server\share\...": a library the package names by its full path.
+bool IsFullPath(const std::string& file) {
+  const bool drive = file.size() > 2 && file[1] == ':' && (file[2] == '\\' || file[2] == '/');
+  return drive || file.rfind("\\\\", 0) == 0;
+}
+
+}  // namespace
 
 bool TDLLInvoke::Load(const std::string& file) {
   Unload();
   // No system dialog for a library that is missing or cannot be loaded.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  Module = LoadLibraryA(file.c_str());
+  // A bare name ("user32.dll") is searched in the system folder only, as every search of
+  // the process is.
+  Module = IsFullPath(file) ? LoadLibraryFromPath(file) : LoadLibraryA(file.c_str());
   SetErrorMode(previous);
   return Module != nullptr;
 }

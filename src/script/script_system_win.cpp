@@ -2,6 +2,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include "base/file_attributes_win.h"
 #include "base/text.h"
 #include "devices/run_process_win.h"
 #include "install/shell_link_win.h"
@@ -43,10 +44,7 @@ class Win32System : public ScriptSystem {
     return CopyFileA(source.c_str(), destination.c_str(), FALSE);
   }
 
-  bool FileExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  }
+  bool FileExists(const std::string& path) override { return IsFile(path); }
 
   std::optional<uint64_t> FileSize(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/file_attributes_win.h"
 #include "base/message_pump.h"
 #include "base/text.h"
 #include "setupdata/archive_files.h"
@@ -41,11 +42,6 @@ class WinOutput final : public ArchiveOutput {
   HANDLE file_;
   std::string path_;
 };
-
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 class WinFiles final : public ArchiveFiles {
  public:

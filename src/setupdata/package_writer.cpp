@@ -42,6 +42,9 @@ TPackageLayout LayOut(const std::array<std::string, kSectionCount>& sections,
       pos += sections[i].size();
     }
   }
+  layout.Padding =
+      (kPackageAlignment - (pos + kTrailerSize) % kPackageAlignment) % kPackageAlignment;
+  pos += layout.Padding;
   layout.TrailerOffset = pos;
   layout.FileSize = pos + kTrailerSize;
   if (layout.SectionOffsets[kSectionCount - 1] > std::numeric_limits<uint32_t>::max()) {
@@ -116,6 +119,7 @@ void WritePackage(ByteSink& sink,
       sink.Write(sections[i]);
     }
   }
+  sink.Write(std::string(static_cast<size_t>(layout.Padding), '\0'));
   sink.Write(trailer);
 }
 

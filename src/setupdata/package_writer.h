@@ -2,6 +2,11 @@
 // to 17 in index order without gaps, and the 12-byte trailer (header offset,
 // main-archive offset, magic). The archive sections are streamed from byte sources, so
 // they need not fit in memory.
+//
+// The file ends on a multiple of kPackageAlignment: signing tools align the certificate
+// table they append on 8 bytes, and a file that already ends there gets no padding
+// between its trailer and the table. The zero bytes that make up the length close
+// section 17, whose reader stops after its last record.
 #pragma once
 
 #include <array>
@@ -12,6 +17,8 @@
 #include "setupdata/setup_data.h"
 
 namespace kvb {
+
+inline constexpr uint64_t kPackageAlignment = 8;
 
 struct TPackageArchives {
   // Section 15 as a whole: the HasArchive byte 1 followed by the temporary-file archive
@@ -28,8 +35,9 @@ struct TPackageArchives {
 struct TPackageLayout {
   uint64_t HeaderOffset = 0;  // = the size of the executable image
   std::array<uint64_t, kSectionCount> SectionOffsets{};
+  uint64_t Padding = 0;  // zero bytes at the end of section 17
   uint64_t TrailerOffset = 0;
-  uint64_t FileSize = 0;
+  uint64_t FileSize = 0;  // a multiple of kPackageAlignment
 };
 
 // Where everything lands when `data` is written behind an image of `stub_size` bytes

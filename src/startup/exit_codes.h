@@ -9,8 +9,9 @@ enum SetupExitCode : int {
   kExitNormal = 0,         // the run ended without a fatal start-up message
   kExitInternalError = 2,  // "internal setup error": own file, trailer or header unreadable,
                            // no temporary folder could be created, an unexpected failure
-  kExitCorruptedData = 3,  // "corrupted setup data": the trailer's magic differs, a section
-                           // or the temporary-file archive is damaged
+  kExitCorruptedData = 3,  // "corrupted setup data": the trailer's magic differs, a signed
+                           // file's certificate table lies about its place, a section or
+                           // the temporary-file archive is damaged
   kExitRequiredSoftwareMissing = 4,  // ActiveSync or HotSync is required and missing
   kExitStoppedByScript = 5,          // the start-up script stopped the setup
   kExitComFailed = 6,                // COM could not be initialised

@@ -56,11 +56,6 @@ FolderCreation CreateFolderWithParents(const std::string& path) {
   return CreateFolderAt(ExcludeTrailingBackslash(path), 0);
 }
 
-bool FileExistsWin(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool DeleteFileForced(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))

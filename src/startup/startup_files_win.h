@@ -10,8 +10,6 @@ namespace kvb {
 // Creates the folder, and its missing parents; kCreated only when this call made it.
 FolderCreation CreateFolderWithParents(const std::string& path);
 
-bool FileExistsWin(const std::string& path);  // false for folders
-
 // Clears the read-only attribute and deletes the file.
 bool DeleteFileForced(const std::string& path);
 

@@ -3,17 +3,15 @@
 namespace kvb {
 
 bool TStartupWindow::CreateFormWindow(const WindowParams& window) {
-  CreateParams params;
-  params.ClassName = window.ClassName;
-  params.Style = window.Style & ~WS_VISIBLE;
-  params.Text = window.Caption;
-  params.Left = window.Bounds.left;
-  params.Top = window.Bounds.top;
-  params.Width = window.Bounds.right - window.Bounds.left;
-  params.Height = window.Bounds.bottom - window.Bounds.top;
-  params.ParentHandle = window.Owner;
-  params.Cursor = LoadCursorA(nullptr, window.Cursor);
-  return CreateOwnWindow(params);
+  return CreateOwnWindow({.ClassName = window.ClassName,
+                          .Style = window.Style & ~WS_VISIBLE,
+                          .Text = window.Caption,
+                          .Left = window.Bounds.left,
+                          .Top = window.Bounds.top,
+                          .Width = window.Bounds.right - window.Bounds.left,
+                          .Height = window.Bounds.bottom - window.Bounds.top,
+                          .ParentHandle = window.Owner,
+                          .Cursor = LoadCursorA(nullptr, window.Cursor)});
 }
 
 void TStartupWindow::ShowAndPaint() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/folder_creation.h"
 #include "base/message_icon.h"
 #include "script/script_engine.h"
 #include "script/script_services.h"
@@ -18,12 +19,6 @@
 #include "vars/variable_loading.h"
 
 namespace kvb {
-
-enum class FolderCreation {
-  kCreated,  // the folder did not exist and has been created
-  kExisted,  // a file or folder of that name was already there
-  kFailed,   // it could not be created for another reason
-};
 
 struct ScreenSize {
   int Width = 0;
@@ -64,7 +59,10 @@ class StartupHost {
   // --- files and folders ---
   // The system's temporary folder, with or without a trailing backslash.
   virtual std::string TempFolder() = 0;
-  // Creates the folder and its missing parents and says whether this call created it.
+  // Creates the run's temporary folder and its missing parents and says whether this
+  // call created it. When the process runs elevated, only administrators and the system
+  // may write into the folder; it stays in place (cannot be moved or replaced) until
+  // RemoveFolderTree removes it.
   virtual FolderCreation CreateFolder(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;  // false for folders
   // Deletes a file, read-only or not; false when it cannot.

@@ -1,6 +1,8 @@
 #include "startup/startup_host_win.h"
 
+#include "base/file_attributes_win.h"
 #include "base/message_pump.h"
+#include "base/text.h"
 #include "devices/rapi_tool_win.h"
 #include "net/http_platform_win.h"
 #include "script/script_services_win.h"
@@ -50,11 +52,17 @@ std::unique_ptr<ByteSource> WinStartupHost::OpenOwnFile() {
 }
 
 FolderCreation WinStartupHost::CreateFolder(const std::string& path) {
-  return CreateFolderWithParents(path);
+  const std::string folder = ExcludeTrailingBackslash(path);
+  const std::string parent = ExcludeTrailingBackslash(ExtractFilePath(folder));
+  if (!parent.empty() && parent.size() < folder.size() &&
+      CreateFolderWithParents(parent) == FolderCreation::kFailed) {
+    return FolderCreation::kFailed;
+  }
+  return temp_folder_.Create(folder, IsProcessElevated());
 }
 
 bool WinStartupHost::FileExists(const std::string& path) {
-  return FileExistsWin(path);
+  return IsFile(path);
 }
 
 bool WinStartupHost::DeleteFile(const std::string& path) {
@@ -62,6 +70,8 @@ bool WinStartupHost::DeleteFile(const std::string& path) {
 }
 
 void WinStartupHost::RemoveFolderTree(const std::string& path) {
+  if (temp_folder_.Held() && SameText(ExcludeTrailingBackslash(path), temp_folder_.Path()))
+    temp_folder_.Release();
   RemoveFolderTreeWin(path);
 }
 

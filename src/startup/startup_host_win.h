@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/private_folder_win.h"
 #include "devices/hotsync_win.h"
 #include "startup/application_win.h"
 #include "startup/startup_host.h"
@@ -53,6 +54,7 @@ class WinStartupHost final : public StartupHost {
   TApplication& application_;
   WindowsMachine machine_;
   WinRegistryReader registry_;
+  PrivateFolder temp_folder_;  // the run's temporary folder, held until it is removed
   THotSync hotsync_;  // detected when the host is made, at program start
 };
 

@@ -5,6 +5,7 @@
 
 #include "setupdata/archive_reader.h"
 #include "setupdata/byte_reader.h"
+#include "setupdata/certificate_table.h"
 #include "setupdata/messages.h"
 #include "setupdata/section_reader.h"
 #include "startup/exit_codes.h"
@@ -30,9 +31,10 @@ TSetupStartup::~TSetupStartup() {
 
 int TSetupStartup::Run() {
   InitApplication();
-  if (!ReadPackageHeader())
+  const PackageState state = ReadPackageHeader();
+  if (state == PackageState::kUnreadable)
     return EndRun(kInternalErrorText, MessageIcon::kStop, kExitInternalError);
-  if (!CheckMagic())
+  if (state == PackageState::kDamaged || !CheckMagic())
     return EndRun(kCorruptedDataText, MessageIcon::kStop, kExitCorruptedData);
   try {
     return RunPackage();
@@ -49,9 +51,21 @@ void TSetupStartup::InitApplication() {
   host_.SetTitle(kApplicationTitle);
 }
 
-bool TSetupStartup::ReadPackageHeader() {
-  globals_.SetupFileStream = host_.OpenOwnFile();
-  return globals_.SetupFileStream && ReadSetupData(*globals_.SetupFileStream, globals_.Header);
+TSetupStartup::PackageState TSetupStartup::ReadPackageHeader() {
+  std::unique_ptr<ByteSource> file = host_.OpenOwnFile();
+  if (!file)
+    return PackageState::kUnreadable;
+  // A signed setup carries its certificate table behind the package; from here on the
+  // file reads as the package alone.
+  try {
+    globals_.SetupFileStream = OpenPackageView(std::move(file));
+  } catch (const CertificateTableError&) {
+    return PackageState::kDamaged;
+  } catch (const FormatError&) {
+    return PackageState::kUnreadable;
+  }
+  return ReadSetupData(*globals_.SetupFileStream, globals_.Header) ? PackageState::kReadable
+                                                                   : PackageState::kUnreadable;
 }
 
 bool TSetupStartup::CheckMagic() const {

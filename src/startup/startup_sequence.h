@@ -44,9 +44,12 @@ class TSetupStartup {
   const TSetupGlobals& Globals() const { return globals_; }
 
  private:
+  // What the first look at the program's own file found.
+  enum class PackageState { kReadable, kUnreadable, kDamaged };
+
   // Before anything else: the title, the package's trailer and header, its magic.
   void InitApplication();
-  bool ReadPackageHeader();
+  PackageState ReadPackageHeader();
   bool CheckMagic() const;
   // Everything after the magic; FormatError and ArchiveError mean a damaged package.
   int RunPackage();

@@ -2,6 +2,7 @@
 // with full access: for a user who may not write there, nothing counts as installed.
 #include <windows.h>
 
+#include "base/file_attributes_win.h"
 #include "base/text.h"
 #include "vars/file_version.h"
 #include "vars/reg_key_win.h"
@@ -41,21 +42,11 @@ std::optional<std::string> DotNetInstallRoot() {
   return root;
 }
 
-bool IsDirectory(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 bool WindowsMachine::IsDotNetInstalled() {
   const std::optional<std::string> root = DotNetInstallRoot();
-  return root && IsDirectory(ExcludeTrailingBackslash(*root));
+  return root && IsFolder(ExcludeTrailingBackslash(*root));
 }
 
 std::string WindowsMachine::GetDotNetFolder() {

@@ -110,6 +110,27 @@ TEST(PackageTest, LayoutTellsTheBuilderWhereSectionSixteenStarts) {
             component_block);
 }
 
+// Whatever the size of the image in front, the file ends on 8 bytes: zeros close
+// section 17, and its records read as before.
+TEST(PackageTest, FilesEndOnEightBytes) {
+  const TSetupData data = sample::SampleData();
+  for (size_t stub_size = 0; stub_size < 8; ++stub_size) {
+    MemorySource stub(std::string(stub_size, 'S'));
+    StringSink sink;
+    WritePackage(sink, &stub, data, {});
+    const std::string bytes = sink.Take();
+    SCOPED_TRACE(stub_size);
+    EXPECT_EQ(bytes.size() % 8, 0u);
+    const TSetupPackage package = Read(bytes);
+    EXPECT_EQ(package.Data, data);
+    const std::string section17 = WriteSection(kSectionPlatforms, data);
+    const uint64_t padding =
+        bytes.size() - 12 - package.Header.SectionOffsets[17] - section17.size();
+    EXPECT_LT(padding, 8u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 12 - padding, padding), std::string(padding, '\0'));
+  }
+}
+
 TEST(PackageTest, SectionsMayLieAnywhere) {
   const TSetupData data = sample::SampleData();
   std::string bytes = sample::SampleStub();

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "setupdata/byte_writer.h"
+#include "setupdata/signed_file.h"
 #include "startup/exit_codes.h"
 #include "startup/fake_startup_host.h"
 #include "startup/test_package.h"
@@ -51,6 +52,16 @@ Package With(void (*change)(Package&)) {
   return p;
 }
 
+// TestPackage behind a PE image, signed; `damage` may then change the file.
+std::string Signed(void (*damage)(std::string&) = nullptr) {
+  TestPackage package;
+  package.image = PeImage();
+  std::string file = SignFile(package.Bytes());
+  if (damage)
+    damage(file);
+  return file;
+}
+
 // The two fixed texts: shown before anything else happens, nothing to clean up.
 TEST(StartupSequenceTest, FatalMessagesAndExitCodes) {
   const Case cases[] = {
@@ -73,6 +84,27 @@ TEST(StartupSequenceTest, FatalMessagesAndExitCodes) {
        kExitCorruptedData},
       {"magic with its bytes swapped", With([](Package& p) { p.magic = 0x6C564200; }).Bytes(),
        kCorruptedDataText, kExitCorruptedData},
+      {"signed", Signed(), nullptr, kExitNormal},
+      {"signed, then bytes appended", Signed([](std::string& f) { f += "appended"; }),
+       kCorruptedDataText, kExitCorruptedData},
+      {"signed, the table said to start 8 bytes later", Signed([](std::string& f) {
+         SetSecurityDirectory(f, static_cast<uint32_t>(f.size() - 1504 + 8), 1504 - 8);
+       }),
+       kCorruptedDataText, kExitCorruptedData},
+      {"signed, the table said to reach beyond the file", Signed([](std::string& f) {
+         SetSecurityDirectory(f, static_cast<uint32_t>(f.size() - 1504), 0x7FFFFFF0);
+       }),
+       kCorruptedDataText, kExitCorruptedData},
+      {"signed, the header offset past the trailer",
+       Signed([](std::string& f) { f[f.size() - 1504 - 12 + 3] = 0x7F; }), kCorruptedDataText,
+       kExitCorruptedData},
+      {"signed, section 3 inside the certificate table", Signed([](std::string& f) {
+         // The package ends in front of the table, as the unsigned file did.
+         const uint32_t inside = static_cast<uint32_t>(f.size() - 100);
+         for (int i = 0; i < 4; ++i)
+           f[512 + 4 * 3 + i] = static_cast<char>(inside >> (8 * i));
+       }),
+       kInternalErrorText, kExitInternalError},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -59,7 +59,7 @@ std::string TestPackage::Bytes() const {
     WriteTempFileArchiveSection(out, block);
     section = out.str();
   }
-  MemorySource stub(std::string(64, 'S'));
+  MemorySource stub(image);
   MemorySource temp(section);
   TPackageArchives archives;
   archives.TempSection = &temp;

@@ -30,8 +30,10 @@ struct TestPackage {
   std::vector<TempFileSpec> temp_files;  // records and archive entries, in this order
   // Section 15 as stored, instead of the one made from temp_files.
   std::optional<std::string> temp_section;
+  // The executable image in front of the package.
+  std::string image = std::string(64, 'S');
 
-  // The package behind a small stand-in image.
+  // The package behind the image.
   std::string Bytes() const;
 };
 

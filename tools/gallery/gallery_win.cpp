@@ -46,9 +46,7 @@ class TBandedPanel : public TPanel {
 void Heading(TWindow& parent, int left, int top, const std::string& text) {
   const int width = left < 232 ? 210 : left < 548 ? 300 : 340;
   auto& label = parent.Own(std::make_unique<TLabel>(parent, left, top, width, 14, text));
-  TFontRecord font = label.Font();
-  font.Style = 1;
-  label.SetFont(font);
+  label.SetFont(BoldFont(label.Font()));
   label.Show();
 }
 
@@ -62,15 +60,12 @@ T& Add(TWindow& owner, std::unique_ptr<T> control) {
 }  // namespace
 
 TfrmGallery::TfrmGallery()
-    : TForm({kWindowClass,
-             "Control gallery",
-             900,
-             640,
-             kDialogFormStyle | WS_MINIMIZEBOX,
-             kDialogFormExStyle,
-             nullptr,
-             {"MS Sans Serif", 8, 0x80000008u, 0, 1},
-             nullptr}) {
+    : TForm({.ClassName = kWindowClass,
+             .Caption = "Control gallery",
+             .ClientWidth = 900,
+             .ClientHeight = 640,
+             .Style = kDialogFormStyle | WS_MINIMIZEBOX,
+             .Font = {"MS Sans Serif", 8, kClWindowText, 0, 1}}) {
   for (const char* name : {"NFC_HARD95", "NFC_CDROM95", "NFC_NETWORK95"}) {
     UniqueBitmap bitmap = LoadControlBitmap(name);
     pictures_.AddMasked(bitmap.Get(), BottomLeftColor(bitmap.Get()));

@@ -40,6 +40,35 @@ void Bind(TSetupKVBZip& zip,
   zip.OnFileNotWritable = [](TSetupKVBZip& z, int32_t, std::string&) { z.Cancel(); };
 }
 
+// Files that take what the reader writes and keep nothing: entries are inflated and
+// checked, and only volumes are real.
+class DiscardedFiles final : public ArchiveFiles {
+  class Output final : public ArchiveOutput {
+    void Write(const void*, size_t) override {}
+    void SetDosDate(uint32_t) override {}
+  };
+
+ public:
+  bool Exists(const std::string& path) override { return real_->Exists(path); }
+  bool Delete(const std::string&) override { return true; }
+  bool ForceDirectories(const std::string&) override { return true; }
+  std::unique_ptr<ByteSource> OpenVolume(const std::string& path) override {
+    return real_->OpenVolume(path);
+  }
+  std::unique_ptr<ArchiveOutput> Create(const std::string&) override {
+    return std::make_unique<Output>();
+  }
+  std::unique_ptr<ArchiveOutput> Append(const std::string&) override {
+    return std::make_unique<Output>();
+  }
+
+ private:
+  std::unique_ptr<ArchiveFiles> real_ = MakePlatformArchiveFiles();
+};
+
+// Where checked entries "go": the names never reach a file.
+constexpr char kCheckFolder[] = "check";
+
 void Finish(TSetupKVBZip& zip, bool ok, BlockContents& out) {
   out.total_size = zip.TotalSize;
   out.file_count = zip.FileCount;
@@ -78,6 +107,37 @@ BlockContents ReadVolumeBlock(const std::string& setup_path,
   } catch (const ArchiveError& e) {
     throw std::runtime_error(std::string(e.what()) + " (" + VolumeFileName(setup_path, 1) + ")");
   }
+  return out;
+}
+
+BlockContents CheckBlock(ByteSource& source, uint64_t offset) {
+  BlockContents out;
+  TSetupKVBZip zip;
+  zip.SetFiles(std::make_unique<DiscardedFiles>());
+  Bind(zip, out, kCheckFolder, "", "");
+  ArchiveStream stream(source, offset);
+  try {
+    Finish(zip, zip.Extract(stream, kCheckFolder), out);
+  } catch (const ArchiveError& e) {
+    throw std::runtime_error(e.what());
+  }
+  for (BlockEntry& e : out.entries)
+    e.path.clear();
+  return out;
+}
+
+BlockContents CheckVolumeBlock(const std::string& setup_path) {
+  BlockContents out;
+  TSetupKVBZip zip;
+  zip.SetFiles(std::make_unique<DiscardedFiles>());
+  Bind(zip, out, kCheckFolder, "", setup_path);
+  try {
+    Finish(zip, zip.ExtractFromFile(VolumeFileName(setup_path, 1), kCheckFolder), out);
+  } catch (const ArchiveError& e) {
+    throw std::runtime_error(std::string(e.what()) + " (" + VolumeFileName(setup_path, 1) + ")");
+  }
+  for (BlockEntry& e : out.entries)
+    e.path.clear();
   return out;
 }
 

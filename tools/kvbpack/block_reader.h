@@ -37,4 +37,9 @@ BlockContents ReadVolumeBlock(const std::string& setup_path,
                               const std::string& extract_dir,
                               const std::string& prefix);
 
+// Read the block as ReadBlock and ReadVolumeBlock do, and inflate every entry without
+// writing it anywhere: a chunk that does not inflate or fails its check sum throws.
+BlockContents CheckBlock(ByteSource& source, uint64_t offset);
+BlockContents CheckVolumeBlock(const std::string& setup_path);
+
 }  // namespace kvb::pack

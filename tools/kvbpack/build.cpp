@@ -7,6 +7,7 @@
 #include "file_facts.h"
 #include "output_files.h"
 #include "resolve.h"
+#include "setup_file.h"
 #include "setupdata/archive_format.h"
 #include "setupdata/archive_writer.h"
 #include "setupdata/byte_sink.h"
@@ -57,7 +58,13 @@ class Builder {
   BuildResult Run() {
     PackagePlan plan =
         ResolveProject(project_, {options_.default_uninstaller, options_.volume_size});
-    std::unique_ptr<ByteSource> stub = OpenStub();
+    std::unique_ptr<ByteSource> stub_file = OpenStub();
+    UnsignedImage stub(*stub_file, stub_file->Size());
+    if (stub.WasSigned()) {
+      result_.warnings.push_back(
+          "the setup program image is signed; its signature is left out, as it would not cover "
+          "the package: sign the built setup instead");
+    }
     const std::filesystem::path folder = std::filesystem::path(options_.output).parent_path();
     if (!folder.empty())
       std::filesystem::create_directories(folder);
@@ -71,7 +78,7 @@ class Builder {
 
     const uint64_t main_size = std::filesystem::file_size(main_section);
     const TPackageLayout layout = ComputePackageLayout(
-        plan.data, stub->Size(), std::filesystem::file_size(temp_section), main_size);
+        plan.data, stub.Size(), std::filesystem::file_size(temp_section), main_size);
     PlaceComponentBlocks(plan, layout.SectionOffsets[16], block_sizes);
 
     std::unique_ptr<ByteSource> temp_source = OpenFileSource(temp_section);
@@ -84,12 +91,13 @@ class Builder {
     archives.MainArchiveInVolumes = plan.volume_size.has_value();
     {
       FileSink sink(package);
-      WritePackage(sink, stub.get(), plan.data, archives);
+      WritePackage(sink, &stub, plan.data, archives);
       sink.Close();
     }
     temp_source.reset();
     main_source.reset();
-    return Commit(package, layout.FileSize);
+    result_.size = layout.FileSize;
+    return Commit(package, project_.signing ? Sign(package) : package);
   }
 
  private:
@@ -174,7 +182,24 @@ class Builder {
     }
   }
 
-  BuildResult Commit(const std::string& package, uint64_t size) {
+  // Signs the written package into a further temporary file and returns that file.
+  std::string Sign(const std::string& package) {
+    SigningOptions options = *project_.signing;
+    for (std::string* path :
+         {&options.certificate, &options.key, &options.pkcs12, &options.password_file}) {
+      if (!path->empty())
+        *path = JoinPath(project_.base_dir, *path);
+    }
+    const std::string signed_package = files_.Temporary(".signed");
+    SignSetupFile(options, package, signed_package);
+    result_.size = std::filesystem::file_size(signed_package);
+    result_.signed_setup = true;
+    return signed_package;
+  }
+
+  // Moves the volume files written beside `package`, and `program` (the package, or its
+  // signed copy), to their places.
+  BuildResult Commit(const std::string& package, const std::string& program) {
     for (uint32_t n = 1; n <= volumes_; ++n) {
       files_.Commit(VolumeFileName(package, n), VolumeFileName(options_.output, n));
     }
@@ -184,14 +209,16 @@ class Builder {
       if (!std::filesystem::remove(VolumeFileName(options_.output, n), ec))
         break;
     }
-    files_.Commit(package, options_.output);
-    return BuildResult{size, volumes_};
+    files_.Commit(program, options_.output);
+    result_.volumes = volumes_;
+    return result_;
   }
 
   const Project& project_;
   const BuildOptions& options_;
   OutputFiles files_;
   uint32_t volumes_ = 0;
+  BuildResult result_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "project.h"
 
@@ -21,11 +22,15 @@ struct BuildOptions {
 };
 
 struct BuildResult {
-  uint64_t size = 0;     // bytes of the setup program
-  uint32_t volumes = 0;  // volume files written beside it
+  uint64_t size = 0;                  // bytes of the setup program
+  uint32_t volumes = 0;               // volume files written beside it
+  bool signed_setup = false;          // signed as the project's [signing] table says
+  std::vector<std::string> warnings;  // what the user should know about the result
 };
 
-// Builds the package. The same project and files give the same bytes. On failure
+// Builds the package, and signs it when the project has a [signing] table. A signed
+// program image (stub) loses its signature: only the whole setup can be signed. The
+// same project and files give the same bytes (before signing). On failure
 // (ProjectError for mistakes in the project, std::exception for others) nothing is left
 // at the output path or its volume names; an existing file there stays unchanged.
 BuildResult BuildPackage(const Project& project, const BuildOptions& options);

@@ -13,7 +13,9 @@
 #include "info.h"
 #include "progress_bar.h"
 #include "project_reader.h"
+#include "signing.h"
 #include "toml_reader.h"
+#include "verify.h"
 
 namespace kvb::pack {
 namespace {
@@ -82,11 +84,28 @@ int RunBuild(const BuildArgs& args) {
   }
   const BuildResult result = BuildPackage(project, options);
   bar.reset();
+  for (const std::string& w : result.warnings)
+    std::cerr << "kvbpack: warning: " << w << "\n";
   std::cout << args.output << ": " << result.size << " bytes";
   if (result.volumes)
     std::cout << ", " << result.volumes << " volume files";
+  if (result.signed_setup)
+    std::cout << ", signed";
   std::cout << "\n";
   return 0;
+}
+
+void AddSignOptions(CLI::App& cmd, std::string& setup, SigningOptions& o) {
+  cmd.add_option("setup", setup, "Setup program to sign (replaced by the signed one)")->required();
+  cmd.add_option("--cert", o.certificate, "Certificate file (PEM or DER), with --key");
+  cmd.add_option("--key", o.key, "Private key file of the certificate");
+  cmd.add_option("--pkcs12", o.pkcs12, "Certificate and key in one PKCS#12 file");
+  cmd.add_option("--password-env", o.password_env,
+                 "Environment variable that holds the key's password");
+  cmd.add_option("--password-file", o.password_file, "File that holds the key's password");
+  cmd.add_option("--timestamp", o.timestamp_url, "Time-stamp server (RFC 3161) to ask");
+  cmd.add_option("--description", o.description, "Program name shown with the signature");
+  cmd.add_option("--url", o.url, "Address shown with the signature");
 }
 
 }  // namespace
@@ -119,6 +138,19 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* info_cmd = app.add_subcommand("info", "Describe a setup program");
   info_cmd->add_option("setup", info_input, "Setup program")->required();
 
+  std::string sign_input;
+  SigningOptions signing;
+  CLI::App* sign_cmd =
+      app.add_subcommand("sign", "Sign a built setup program (Authenticode, through osslsigncode)");
+  AddSignOptions(*sign_cmd, sign_input, signing);
+
+  std::string verify_input, ca_file;
+  CLI::App* verify_cmd = app.add_subcommand(
+      "verify", "Check a setup program's signature and that its package is intact");
+  verify_cmd->add_option("setup", verify_input, "Setup program")->required();
+  verify_cmd->add_option("--ca-file", ca_file,
+                         "Certificates to trust (default: the system's, as osslsigncode has them)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -138,6 +170,13 @@ int RunCommandLine(int argc, char** argv) {
       PrintPackageInfo(info_input, std::cout);
       return 0;
     }
+    if (*sign_cmd) {
+      SignSetupInPlace(signing, sign_input);
+      std::cout << sign_input << ": signed\n";
+      return 0;
+    }
+    if (*verify_cmd)
+      return VerifySetup(verify_input, ca_file, std::cout);
   } catch (const ProjectError& e) {
     std::cerr << e.what() << "\n";
     return 1;

@@ -11,6 +11,7 @@
 #include "dump_match.h"
 #include "file_facts.h"
 #include "project_writer.h"
+#include "setup_file.h"
 #include "setupdata/archive_format.h"
 #include "setupdata/byte_reader.h"
 #include "setupdata/byte_sink.h"
@@ -42,14 +43,9 @@ class Dumper {
   Dumper(std::string setup, std::string dir) : setup_(std::move(setup)), dir_(std::move(dir)) {}
 
   DumpResult Run() {
-    source_ = OpenFileSource(setup_);
-    if (!source_)
-      throw std::runtime_error("cannot open \"" + setup_ + "\"");
-    try {
-      pkg_ = ReadPackage(*source_);
-    } catch (const FormatError& e) {
-      throw std::runtime_error(setup_ + ": not a readable setup program: " + e.what());
-    }
+    SetupFile setup = OpenSetupFile(setup_);
+    source_ = std::move(setup.package);
+    pkg_ = std::move(setup.pkg);
     scratch_ = (fs::path(dir_) / ".kvbpack-entries").string();
     fs::create_directories(scratch_);
     WriteStub();
@@ -73,9 +69,10 @@ class Dumper {
       throw std::runtime_error("cannot write \"" + path + "\"");
   }
 
+  // The program image without the setup's signature, which belongs to the whole file.
   void WriteStub() {
     FileSink sink((fs::path(dir_) / "kvbsetup.exe").string());
-    RangeSource image(*source_, 0, pkg_.Header.Trailer.HeaderOffset);
+    UnsignedImage image(*source_, pkg_.Header.Trailer.HeaderOffset);
     CopySource(image, sink);
     sink.Close();
     project_.stub = "kvbsetup.exe";

@@ -7,6 +7,7 @@
 #include "codepage.h"
 #include "names.h"
 #include "script_syntax.h"
+#include "setup_file.h"
 #include "setupdata/byte_reader.h"
 #include "setupdata/package_reader.h"
 #include "setupdata/section_reader.h"
@@ -18,15 +19,30 @@ std::string U(const std::string& ansi) {
   return AnsiToUtf8(ansi);
 }
 
-void PrintLayout(const TSetupPackage& pkg, uint64_t file_size, std::ostream& out) {
+void PrintSignature(const SetupFile& setup, std::ostream& out) {
+  if (!setup.end.Signed) {
+    out << "Signature: none\n";
+    return;
+  }
+  out << "Signature: certificate table at " << setup.end.TableOffset << ", " << setup.end.TableSize
+      << " bytes";
+  if (setup.end.Padding)
+    out << ", behind " << setup.end.Padding << " bytes of padding";
+  out << "\n";
+}
+
+void PrintLayout(const SetupFile& setup, std::ostream& out) {
+  const TSetupPackage& pkg = setup.pkg;
+  const uint64_t package_end = setup.package->Size();
   out << "Setup data at " << pkg.Header.Trailer.HeaderOffset << " (behind a "
-      << pkg.Header.Trailer.HeaderOffset << "-byte program), file size " << file_size << "\n";
+      << pkg.Header.Trailer.HeaderOffset << "-byte program), file size " << setup.file_size << "\n";
+  PrintSignature(setup, out);
   out << "Main archive: "
       << (pkg.Archives.MainArchiveInFile ? "at " + std::to_string(pkg.Archives.MainArchiveOffset)
                                          : std::string("in volume files"))
       << "\n\nSections:\n";
   for (int i = 0; i < kSectionCount; ++i) {
-    const TSectionRange r = SectionRange(pkg.Header, i, file_size);
+    const TSectionRange r = SectionRange(pkg.Header, i, package_end);
     out << "  " << std::setw(2) << i << "  " << std::left << std::setw(24) << SectionName(i)
         << std::right << std::setw(12) << r.Begin << std::setw(12) << r.Size() << " bytes\n";
   }
@@ -142,20 +158,12 @@ void PrintScripts(const TSetupData& d, std::ostream& out) {
 }  // namespace
 
 void PrintPackageInfo(const std::string& setup_path, std::ostream& out) {
-  std::unique_ptr<ByteSource> source = OpenFileSource(setup_path);
-  if (!source)
-    throw std::runtime_error("cannot open \"" + setup_path + "\"");
-  TSetupPackage pkg;
-  try {
-    pkg = ReadPackage(*source);
-  } catch (const FormatError& e) {
-    throw std::runtime_error(setup_path + ": not a readable setup program: " + e.what());
-  }
+  const SetupFile setup = OpenSetupFile(setup_path);
   out << setup_path << "\n";
-  PrintLayout(pkg, source->Size(), out);
-  PrintRecords(pkg.Data, out);
-  PrintArchives(*source, pkg, setup_path, out);
-  PrintScripts(pkg.Data, out);
+  PrintLayout(setup, out);
+  PrintRecords(setup.pkg.Data, out);
+  PrintArchives(*setup.package, setup.pkg, setup_path, out);
+  PrintScripts(setup.pkg.Data, out);
 }
 
 }  // namespace kvb::pack

@@ -12,6 +12,7 @@
 #include "diagnostics.h"
 #include "pe_version.h"
 #include "setupdata/setup_data.h"
+#include "signing.h"
 
 namespace kvb::pack {
 
@@ -74,6 +75,9 @@ struct Project {
   SourcePos stub_pos;
   std::optional<uint64_t> volume_size;
   std::optional<uint32_t> default_date;  // file date for files without their own
+
+  // Signing of the built setup ([signing]); paths as written in the project.
+  std::optional<SigningOptions> signing;
 };
 
 // Default record values that a project need not write.

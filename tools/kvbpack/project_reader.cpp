@@ -32,6 +32,38 @@ void ReadPackageTable(TableReader& root, Project& p) {
   r.Finish();
 }
 
+// A string kept as written (paths, names, addresses): not a text of the package.
+void ReadPlain(TableReader& r, std::string_view key, std::string& out) {
+  const TomlNode* v = r.Get(key);
+  if (!v)
+    return;
+  if (v->type == TomlNode::Type::kString)
+    out = v->text;
+  else
+    r.Error(*v, std::string(key) + " must be a string");
+}
+
+void ReadSigning(TableReader& root, Project& p) {
+  const TomlNode* t = root.Table("signing");
+  if (!t)
+    return;
+  TableReader r(*t, root.diag(), "[signing]");
+  SigningOptions s;
+  s.pos = t->pos;
+  ReadPlain(r, "certificate", s.certificate);
+  ReadPlain(r, "key", s.key);
+  ReadPlain(r, "pkcs12", s.pkcs12);
+  ReadPlain(r, "password-env", s.password_env);
+  ReadPlain(r, "password-file", s.password_file);
+  ReadPlain(r, "timestamp-url", s.timestamp_url);
+  ReadPlain(r, "description", s.description);
+  ReadPlain(r, "url", s.url);
+  if (const TomlNode* v = r.Get("password"))
+    r.Error(*v, "the password does not belong in the project: use password-env or password-file");
+  r.Finish();
+  p.signing = std::move(s);
+}
+
 // A component list: a string ("A|B") or an array of names.
 void ReadSetupTypes(TableReader& r, TSetupProperties& props) {
   const TomlNode* v = r.Get("setup-types");
@@ -293,6 +325,7 @@ Project ReadProjectText(std::string_view text,
   p.data = DefaultSetupData();
   TableReader root(root_node, diag, "the project");
   ReadPackageTable(root, p);
+  ReadSigning(root, p);
   ReadUninstall(root, p);
   ReadSoftware(root, p);
   ReadRequirements(root, p);

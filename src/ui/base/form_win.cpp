@@ -68,22 +68,24 @@ TForm* TForm::FormOf(const TWindow& window) {
 }
 
 TForm::TForm(const FormParams& params) {
-  CreateParams create;
-  create.ClassName = params.ClassName;
-  create.Style = params.Style & ~WS_VISIBLE;
-  create.ExStyle = params.ExStyle;
-  create.Text = params.Caption;
-  create.ParentHandle = params.Owner;
-  create.Cursor = params.Cursor;
   // Made in its final size, centred on the screen.
+  const DWORD style = params.Style & ~WS_VISIBLE;
   RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
-  AdjustWindowRectEx(&frame, create.Style, FALSE, create.ExStyle);
-  create.Width = frame.right - frame.left;
-  create.Height = frame.bottom - frame.top;
-  create.Left = (GetSystemMetrics(SM_CXSCREEN) - create.Width) / 2;
-  create.Top = (GetSystemMetrics(SM_CYSCREEN) - create.Height) / 2;
-  if (!CreateOwnWindow(create))
+  AdjustWindowRectEx(&frame, style, FALSE, params.ExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  if (!CreateOwnWindow({.ClassName = params.ClassName,
+                        .Style = style,
+                        .ExStyle = params.ExStyle,
+                        .Text = params.Caption,
+                        .Left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                        .Top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                        .Width = width,
+                        .Height = height,
+                        .ParentHandle = params.Owner,
+                        .Cursor = params.Cursor})) {
     return;
+  }
   SetFont(params.Font.Size == 0 ? DefaultFontRecord() : params.Font);
 }
 

@@ -24,13 +24,13 @@ class TForm : public TWindow {
  public:
   struct FormParams {
     const char* ClassName = "TForm";  // window class, also how tests and the driver find it
-    std::string Caption;
+    std::string Caption = {};
     int ClientWidth = 0;
     int ClientHeight = 0;
     DWORD Style = kDialogFormStyle;
     DWORD ExStyle = kDialogFormExStyle;
     HWND Owner = nullptr;      // the owning top-level window, or none
-    TFontRecord Font;          // the system's dialog font when Size is 0
+    TFontRecord Font = {};     // the system's dialog font when Size is 0
     HCURSOR Cursor = nullptr;  // the arrow when null
   };
 

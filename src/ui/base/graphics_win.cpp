@@ -52,6 +52,11 @@ TFontRecord DefaultFontRecord() {
   return FontRecordOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
+TFontRecord BoldFont(TFontRecord font) {
+  font.Style |= 1;
+  return font;
+}
+
 void DrawBitmap(HDC dc, HBITMAP bitmap) {
   const SIZE size = BitmapSize(bitmap);
   if (size.cx == 0)
@@ -115,6 +120,25 @@ SIZE TextExtent(HDC dc, const std::string& text) {
   SIZE size{};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   return size;
+}
+
+void DrawControlText(HDC dc,
+                     const std::string& text,
+                     const RECT& area,
+                     UINT format,
+                     bool enabled,
+                     COLORREF color) {
+  SetBkMode(dc, TRANSPARENT);
+  RECT target = area;
+  if (!enabled) {
+    RECT shifted = area;
+    OffsetRect(&shifted, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, text.c_str(), -1, &shifted, format);
+    color = GetSysColor(COLOR_BTNSHADOW);
+  }
+  SetTextColor(dc, color);
+  DrawTextA(dc, text.c_str(), -1, &target, format);
 }
 
 void PaintParentBackground(HWND child, HDC dc) {

@@ -37,6 +37,9 @@ TFontRecord FontRecordOf(HFONT font, uint32_t color = kClWindowText);
 // The font record of the system's dialog font (DEFAULT_GUI_FONT), window-text coloured.
 TFontRecord DefaultFontRecord();
 
+// The same font in bold.
+TFontRecord BoldFont(TFontRecord font);
+
 // Paints `bitmap` at the top-left corner of the device context.
 void DrawBitmap(HDC dc, HBITMAP bitmap);
 
@@ -56,6 +59,16 @@ SIZE BitmapSize(HBITMAP bitmap);
 
 // Width and height of `text` in the font selected into `dc` (single line).
 SIZE TextExtent(HDC dc, const std::string& text);
+
+// Draws `text` into `area` with DrawText's `format` in `color`; when not `enabled`, grey
+// and embossed instead: a highlight copy one pixel down and right under shadow-coloured
+// text. The background mode is left transparent.
+void DrawControlText(HDC dc,
+                     const std::string& text,
+                     const RECT& area,
+                     UINT format,
+                     bool enabled,
+                     COLORREF color);
 
 // Lets the parent of `child` paint the part of its client area that lies under `child`
 // into `dc`, whose origin is `child`'s client origin: the parent receives WM_ERASEBKGND

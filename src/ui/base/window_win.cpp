@@ -157,6 +157,21 @@ void TWindow::SetFont(const TFontRecord& font) {
   Invalidate();
 }
 
+HFONT TWindow::DrawingFont() const {
+  return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+SIZE TWindow::MeasureText(const std::string& text) const {
+  HDC dc = GetDC(handle_);
+  SIZE size;
+  {
+    SelectedObject font(dc, DrawingFont());
+    size = TextExtent(dc, text);
+  }
+  ReleaseDC(handle_, dc);
+  return size;
+}
+
 COLORREF TWindow::FontColor() const {
   return ColorOf(font_record_.Color);
 }
@@ -182,6 +197,11 @@ bool TWindow::Free(TWindow* window) {
     return false;
   owned_.erase(it);
   return true;
+}
+
+void TWindow::ShowControls() {
+  for (TWindow* child : children_)
+    child->Show();
 }
 
 bool TWindow::CreateOwnWindow(const CreateParams& params) {
@@ -333,10 +353,43 @@ bool TWindow::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRE
   return true;
 }
 
+bool TWindow::RaiseOnCommand(UINT message,
+                             WPARAM wparam,
+                             WORD code,
+                             const NotifyEvent& event,
+                             LRESULT& result) {
+  if (message != WM_COMMAND || HIWORD(wparam) != code)
+    return false;
+  if (event)
+    event(*this);
+  result = 0;
+  return true;
+}
+
 void TWindow::PaintBackground(HDC dc) {
   RECT client;
   GetClientRect(handle_, &client);
   FillRect(dc, &client, brush_.Get());
+}
+
+std::optional<LRESULT> TWindow::HandlePaintMessage(UINT message,
+                                                   WPARAM wparam,
+                                                   const std::function<void(HDC)>& paint) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle_, &ps);
+      paint(dc);
+      EndPaint(handle_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+  }
+  return std::nullopt;
 }
 
 HWND TWindow::NotifyingChild(HWND parent, UINT message, WPARAM wparam, LPARAM lparam) {

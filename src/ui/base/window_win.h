@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,10 @@ class TWindow {
   const TFontRecord& Font() const { return font_record_; }
   virtual void SetFont(const TFontRecord& font);
   HFONT FontHandle() const { return font_.Get(); }
+  // The font to draw the window's text with: its own, else the system's dialog font.
+  HFONT DrawingFont() const;
+  // Width and height of one line of `text` in DrawingFont().
+  SIZE MeasureText(const std::string& text) const;
   COLORREF FontColor() const;
 
   // Background colour in the package's encoding (see graphics_win.h). Controls answer
@@ -106,6 +111,8 @@ class TWindow {
   }
   // Destroys an owned window now; false when `window` is not owned by this one.
   bool Free(TWindow* window);
+  // Shows every window created on this one (forms show their controls once all are made).
+  void ShowControls();
 
   // Default and cancel buttons answer Enter and Escape for the whole form.
   virtual bool AnswersDialogKey(DialogKey key) const { return false; }
@@ -119,7 +126,7 @@ class TWindow {
     const char* ClassName = nullptr;
     DWORD Style = 0;
     DWORD ExStyle = 0;
-    std::string Text;
+    std::string Text = {};
     int Left = 0;
     int Top = 0;
     int Width = 0;
@@ -154,9 +161,22 @@ class TWindow {
   // when the window handled it. The default answers WM_CTLCOLOR... with the window's
   // colour and font colour.
   virtual bool HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  // For HandleNotification: when `message` is the WM_COMMAND notification `code`, raises
+  // `event` (when set) and returns true with `result` 0.
+  bool RaiseOnCommand(UINT message,
+                      WPARAM wparam,
+                      WORD code,
+                      const NotifyEvent& event,
+                      LRESULT& result);
   // Paints the client background in the window's colour (own classes: WM_ERASEBKGND and
   // WM_PRINTCLIENT); controls paint what they draw on top in WndProc.
   virtual void PaintBackground(HDC dc);
+  // For controls that paint all of their client area themselves: WM_PAINT and
+  // WM_PRINTCLIENT call `paint` with the DC to draw on, WM_ERASEBKGND does nothing (the
+  // paint covers it). The message's result, or nullopt for any other message.
+  std::optional<LRESULT> HandlePaintMessage(UINT message,
+                                            WPARAM wparam,
+                                            const std::function<void(HDC)>& paint);
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

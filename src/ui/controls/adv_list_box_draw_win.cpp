@@ -3,6 +3,7 @@
 #include "ui/base/graphics_win.h"
 #include "ui/controls/adv_list_box_win.h"
 #include "ui/controls/image_list_win.h"
+#include "ui/controls/list_items_win.h"
 #include "ui/controls/visual_styles_win.h"
 
 namespace kvb {
@@ -68,7 +69,7 @@ void TAdvPSListBox::DrawCheckBox(HDC dc, const RECT& item, int index, bool enabl
 
 void TAdvPSListBox::DrawItem(const DRAWITEMSTRUCT& draw) {
   HDC dc = draw.hDC;
-  const bool focus = (draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT);
+  const bool focus = ShowsFocusRect(draw);
   if (draw.itemID == static_cast<UINT>(-1)) {
     if (focus)
       DrawFocusRect(dc, &draw.rcItem);
@@ -77,7 +78,7 @@ void TAdvPSListBox::DrawItem(const DRAWITEMSTRUCT& draw) {
   const int index = static_cast<int>(draw.itemID);
   const RECT& item = draw.rcItem;
   const bool selected = draw.itemState & ODS_SELECTED;
-  SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, DrawingFont());
   SetBkMode(dc, TRANSPARENT);
   const std::string text = ItemText(index);
 

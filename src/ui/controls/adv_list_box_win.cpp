@@ -4,20 +4,19 @@
 
 #include "ui/base/graphics_win.h"
 #include "ui/controls/image_list_win.h"
+#include "ui/controls/list_items_win.h"
 
 namespace kvb {
 
 TAdvPSListBox::TAdvPSListBox(TWindow& parent, int left, int top, int width, int height) {
-  CreateParams params;
-  params.ClassName = "LISTBOX";
-  params.Style = WindowStyle();
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "LISTBOX",
+                            .Style = WindowStyle(),
+                            .ExStyle = WS_EX_CLIENTEDGE,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width,
+                            .Height = height,
+                            .Parent = &parent}))
     return;
   SetColor(kClWindow);
   UpdateItemHeight();
@@ -102,21 +101,15 @@ int TAdvPSListBox::ItemHeight() const {
 void TAdvPSListBox::UpdateItemHeight() {
   if (!Handle())
     return;
-  HDC dc = GetDC(Handle());
-  int text_height = 0;
-  {
-    SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-    text_height = TextExtent(dc, "Wg").cy;
-  }
-  ReleaseDC(Handle(), dc);
-  ItemHeightInputs in;
-  in.TextHeight = text_height;
-  in.ImageHeight = image_list_ ? image_list_->ImageSize().cy : 0;
-  in.CheckHeight = check_size_.cy;
-  in.OwnerDraw = custom_draw_;
-  in.ShowImages = show_images_;
-  in.HasImageList = image_list_ != nullptr;
-  in.ShowChecks = show_checks_;
+  const ItemHeightInputs in = {
+      .TextHeight = static_cast<int>(MeasureText("Wg").cy),
+      .ImageHeight = image_list_ ? static_cast<int>(image_list_->ImageSize().cy) : 0,
+      .CheckHeight = static_cast<int>(check_size_.cy),
+      .OwnerDraw = custom_draw_,
+      .ShowImages = show_images_,
+      .HasImageList = image_list_ != nullptr,
+      .ShowChecks = show_checks_,
+  };
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, AdvListItemHeight(in));
   Invalidate();
 }
@@ -126,7 +119,7 @@ void TAdvPSListBox::UpdateItemHeight() {
 int TAdvPSListBox::SortedPosition(const std::string& text) const {
   const int count = Count();
   for (int i = 0; i < count; ++i) {
-    if (lstrcmpiA(ItemText(i).c_str(), text.c_str()) > 0)
+    if (ListOrderLess(text, ItemText(i)))
       return i;
   }
   return -1;
@@ -159,13 +152,7 @@ int TAdvPSListBox::Count() const {
 }
 
 std::string TAdvPSListBox::ItemText(int index) const {
-  const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR)
-    return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
+  return ListItemText(Handle(), LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 void TAdvPSListBox::DeleteItem(int index) {
@@ -184,9 +171,8 @@ void TAdvPSListBox::Sort() {
   std::vector<Entry> entries;
   for (int i = 0; i < Count(); ++i)
     entries.push_back({ItemText(i), SendMessageA(Handle(), LB_GETITEMDATA, i, 0)});
-  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return lstrcmpiA(a.Text.c_str(), b.Text.c_str()) < 0;
-  });
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const Entry& a, const Entry& b) { return ListOrderLess(a.Text, b.Text); });
   // Straight to the list box: its objects stay.
   DefaultHandler(LB_RESETCONTENT, 0, 0);
   for (const Entry& e : entries) {
@@ -197,10 +183,8 @@ void TAdvPSListBox::Sort() {
 
 std::vector<TAdvListItem> TAdvPSListBox::Items() const {
   std::vector<TAdvListItem> items;
-  for (int i = 0; i < Count(); ++i) {
-    const TAdvListItem* object = ItemObject(i);
-    items.push_back(object ? *object : TAdvListItem());
-  }
+  for (int i = 0; i < Count(); ++i)
+    items.push_back(ItemOrDefault(i));
   return items;
 }
 
@@ -225,38 +209,34 @@ void TAdvPSListBox::FreeObject(int index) {
                 [object](const std::unique_ptr<TAdvListItem>& o) { return o.get() == object; });
 }
 
-namespace {
-const TAdvListItem kNoItem;
-}  // namespace
+const TAdvListItem& TAdvPSListBox::ItemOrDefault(int index) const {
+  static const TAdvListItem kNoItem;
+  const TAdvListItem* object = ItemObject(index);
+  return object ? *object : kNoItem;
+}
 
 CheckState TAdvPSListBox::State(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).State;
+  return ItemOrDefault(index).State;
 }
 
 int TAdvPSListBox::PictureIndex(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).PictureIndex;
+  return ItemOrDefault(index).PictureIndex;
 }
 
 uint32_t TAdvPSListBox::Size(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Size;
+  return ItemOrDefault(index).Size;
 }
 
 bool TAdvPSListBox::ItemEnabledFlag(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Enabled;
+  return ItemOrDefault(index).Enabled;
 }
 
 std::string TAdvPSListBox::ItemName(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Name;
+  return ItemOrDefault(index).Name;
 }
 
 bool TAdvPSListBox::Locked(int index) const {
-  const TAdvListItem* object = ItemObject(index);
-  return (object ? *object : kNoItem).Locked;
+  return ItemOrDefault(index).Locked;
 }
 
 void TAdvPSListBox::SetState(int index, CheckState state) {

@@ -133,6 +133,8 @@ class TAdvPSListBox : public TWindow {
 
  private:
   TAdvListItem* ItemObject(int index) const;
+  // The item's object, or a default item for an index out of range or without one.
+  const TAdvListItem& ItemOrDefault(int index) const;
   TAdvListItem& EnsureItem(int index);
   void FreeObject(int index);
   int SortedPosition(const std::string& text) const;

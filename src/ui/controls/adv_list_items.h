@@ -41,8 +41,9 @@ int AdvListItemHeight(const ItemHeightInputs& in);
 CheckState NextCheckState(CheckState state, bool allow_grayed);
 
 // Whether an item is enabled. Without sizes and check boxes both shown, it follows the
-// list. Otherwise an item whose size (`size`: the item-size query's answer, or the
-// stored size) is non-zero follows the list, and any other item its own flag.
+// list. Otherwise it is enabled when its size (`size`: the item-size query's answer, or
+// the stored size) is non-zero and the list is enabled, else when its own flag is set: a
+// disabled list keeps an item with its flag set enabled.
 bool AdvListItemEnabled(bool list_enabled,
                         bool show_sizes,
                         bool show_checks,

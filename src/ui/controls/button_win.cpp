@@ -10,16 +10,14 @@ TButton::TButton(TWindow& parent,
                  int width,
                  int height,
                  const std::string& caption) {
-  CreateParams params;
-  params.ClassName = "BUTTON";
-  params.Style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "BUTTON",
+                       .Style = WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON,
+                       .Text = caption,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 void TButton::SetDefault(bool value) {

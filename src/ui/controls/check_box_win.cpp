@@ -9,16 +9,14 @@ TCheckStyleButton::TCheckStyleButton(TWindow& parent,
                                      int height,
                                      const std::string& caption,
                                      DWORD button_style) {
-  CreateParams params;
-  params.ClassName = "BUTTON";
-  params.Style = WS_CHILD | button_style;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "BUTTON",
+                       .Style = WS_CHILD | button_style,
+                       .Text = caption,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 bool TCheckStyleButton::Checked() const {
@@ -43,12 +41,15 @@ LRESULT TCheckStyleButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;
     case WM_PAINT:
       if (TTransparentPaint::ActivePaints() == 0) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Handle(), &paint);
-        transparent_.Paint(dc, [this](HDC target) {
+        const auto paint_button = [this](HDC target) {
           DefaultHandler(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target),
                          PRF_CLIENT | PRF_ERASEBKGND);
-        });
+        };
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        // Without the off-screen bitmaps the button still shows, over its own colour.
+        if (!transparent_.Paint(dc, paint_button))
+          paint_button(dc);
         EndPaint(Handle(), &paint);
         return 0;
       }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/controls/list_items_win.h"
+
 namespace kvb {
 
 namespace {
@@ -19,15 +21,13 @@ DWORD ComboStyle(bool list_only) {
 
 TComboBox::TComboBox(TWindow& parent, int left, int top, int width, int height, bool list_only)
     : list_only_(list_only) {
-  CreateParams params;
-  params.ClassName = "COMBOBOX";
-  params.Style = ComboStyle(list_only);
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height + kDroppedListHeight;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow({.ClassName = "COMBOBOX",
+                           .Style = ComboStyle(list_only),
+                           .Left = left,
+                           .Top = top,
+                           .Width = width,
+                           .Height = height + kDroppedListHeight,
+                           .Parent = &parent}))
     SetColor(kClWindow);
 }
 
@@ -48,13 +48,7 @@ int TComboBox::Count() const {
 }
 
 std::string TComboBox::Item(int index) const {
-  const LRESULT length = SendMessageA(Handle(), CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR)
-    return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(Handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
+  return ListItemText(Handle(), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 int TComboBox::AddItem(const std::string& text) {
@@ -66,16 +60,19 @@ void TComboBox::Clear() {
   SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
 }
 
-void TComboBox::Sort() {
+std::vector<std::string> TComboBox::Items() const {
   std::vector<std::string> items;
   for (int i = 0; i < Count(); ++i)
     items.push_back(Item(i));
+  return items;
+}
+
+void TComboBox::Sort() {
+  std::vector<std::string> items = Items();
   const int selected = ItemIndex();
   const std::string selected_text = selected >= 0 ? items[selected] : std::string();
   const std::string text = Text();
-  std::stable_sort(items.begin(), items.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-  });
+  std::stable_sort(items.begin(), items.end(), ListOrderLess);
   Clear();
   for (const std::string& item : items)
     AddItem(item);
@@ -114,9 +111,7 @@ bool TComboBox::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, L
 }
 
 void TComboBox::SaveWindowState() {
-  saved_items_.clear();
-  for (int i = 0; i < Count(); ++i)
-    saved_items_.push_back(Item(i));
+  saved_items_ = Items();
   saved_index_ = ItemIndex();
   saved_text_ = Text();
 }

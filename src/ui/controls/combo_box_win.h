@@ -41,6 +41,8 @@ class TComboBox : public TWindow {
   void RestoreWindowState() override;
 
  private:
+  std::vector<std::string> Items() const;
+
   bool list_only_;
   std::vector<std::string> saved_items_;
   int saved_index_ = -1;

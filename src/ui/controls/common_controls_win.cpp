@@ -7,7 +7,7 @@ const CommonControls& CommonControls::Get() {
   return instance;
 }
 
-CommonControls::CommonControls() : library_("comctl32.dll") {
+CommonControls::CommonControls() : library_(SystemLibrary::SideBySide("comctl32.dll")) {
   using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   if (auto init = library_.Function<InitFn>("InitCommonControlsEx")) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_PROGRESS_CLASS};

@@ -5,12 +5,13 @@
 #include "base/text.h"
 #include "ui/base/graphics_win.h"
 #include "ui/controls/control_bitmaps_win.h"
+#include "ui/controls/list_items_win.h"
+#include "ui/controls/volume_win.h"
 
 namespace kvb {
 
 namespace {
 
-constexpr int kPictureSize = 16;
 constexpr int kIndent = 8;  // per level
 
 // "C:\" for a drive root, otherwise the path without a trailing backslash.
@@ -26,17 +27,15 @@ TNewDirectoryListBox::TNewDirectoryListBox(TWindow& parent,
                                            int top,
                                            int width,
                                            int height) {
-  CreateParams params;
-  params.ClassName = "LISTBOX";
-  params.Style = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                 LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "LISTBOX",
+                            .Style = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
+                                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                            .ExStyle = WS_EX_CLIENTEDGE,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width,
+                            .Height = height,
+                            .Parent = &parent}))
     return;
   SetColor(kClWindow);
   for (FolderPicture picture :
@@ -52,14 +51,8 @@ void TNewDirectoryListBox::SetFont(const TFontRecord& font) {
 }
 
 void TNewDirectoryListBox::UpdateItemHeight() {
-  HDC dc = GetDC(Handle());
-  int text_height = 0;
-  {
-    SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-    text_height = TextExtent(dc, "Wg").cy;
-  }
-  ReleaseDC(Handle(), dc);
-  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, std::max(text_height, kPictureSize));
+  const int text_height = MeasureText("Wg").cy;
+  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, std::max(text_height, kListPictureSize));
 }
 
 void TNewDirectoryListBox::SetDirectory(const std::string& folder) {
@@ -109,16 +102,11 @@ void TNewDirectoryListBox::Rebuild() {
   if (directory_.size() < 2 || directory_[1] != ':')
     return;
   const std::string root = directory_.substr(0, 2) + "\\";
-  DWORD flags = 0;
-  // An empty drive must not bring up the system's "no disk" box.
-  const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS);
-  const BOOL readable =
-      GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0);
-  SetErrorMode(old_mode);
-  if (!readable)
+  const std::optional<VolumeFacts> volume = ReadVolume(root);
+  if (!volume)
     return;
-  preserve_case_ = flags & FS_CASE_IS_PRESERVED;
-  case_sensitive_ = flags & FS_CASE_SENSITIVE;
+  preserve_case_ = volume->Flags & FS_CASE_IS_PRESERVED;
+  case_sensitive_ = volume->Flags & FS_CASE_SENSITIVE;
   entries_ = DirectoryEntries(directory_, SubFolders(), preserve_case_);
   for (const DirectoryEntry& entry : entries_)
     SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Text.c_str()));
@@ -132,24 +120,16 @@ void TNewDirectoryListBox::OpenEntry(int index) {
 
 void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& draw) {
   HDC dc = draw.hDC;
-  const auto index = static_cast<int>(draw.itemID);
-  if (index < 0 || index >= static_cast<int>(entries_.size())) {
-    FillRect(dc, &draw.rcItem, ColorBrush());
-    return;
-  }
-  const DirectoryEntry& entry = entries_[index];
   const RECT& item = draw.rcItem;
   FillRect(dc, &item, ColorBrush());
+  const auto index = static_cast<int>(draw.itemID);
+  if (index < 0 || index >= static_cast<int>(entries_.size()))
+    return;
+  const DirectoryEntry& entry = entries_[index];
   const int x = item.left + 2 + entry.Level * kIndent;
-  HBITMAP picture = pictures_[static_cast<int>(entry.Picture)].Get();
-  if (picture) {
-    const int top = item.top + (item.bottom - item.top - kPictureSize) / 2;
-    const RECT target = {x, top, x + kPictureSize, top + kPictureSize};
-    DrawTransparentBitmap(dc, target, picture, {0, 0, kPictureSize, kPictureSize},
-                          BottomLeftColor(picture));
-  }
-  SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-  RECT text = {x + kPictureSize + 4, item.top, item.right, item.bottom};
+  DrawListPicture(dc, item, x, pictures_[static_cast<int>(entry.Picture)].Get());
+  SelectedObject font(dc, DrawingFont());
+  RECT text = {x + kListPictureSize + 4, item.top, item.right, item.bottom};
   RECT measured = text;
   DrawTextA(dc, entry.Text.c_str(), -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
   RECT highlight = {text.left - 1, item.top, std::min<LONG>(measured.right + 2, item.right),
@@ -160,7 +140,7 @@ void TNewDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& draw) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : FontColor());
   DrawTextA(dc, entry.Text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  if ((draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT))
+  if (ShowsFocusRect(draw))
     DrawFocusRect(dc, &highlight);
 }
 

@@ -7,12 +7,13 @@
 #include "ui/base/graphics_win.h"
 #include "ui/controls/control_bitmaps_win.h"
 #include "ui/controls/directory_list_box_win.h"
+#include "ui/controls/list_items_win.h"
+#include "ui/controls/volume_win.h"
 
 namespace kvb {
 
 namespace {
 
-constexpr int kPictureSize = 16;
 constexpr int kDroppedListHeight = 160;
 
 DriveKind KindOf(UINT type) {
@@ -45,42 +46,29 @@ std::string ConnectionName(char letter) {
   return get_connection(local, remote, &size) == NO_ERROR ? std::string(remote) : std::string();
 }
 
-std::string VolumeLabel(char letter) {
-  const char root[4] = {letter, ':', '\\', '\0'};
-  char label[MAX_PATH + 1] = {};
-  // An empty drive must not bring up the system's "no disk" box.
-  const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS);
-  const BOOL read =
-      GetVolumeInformationA(root, label, sizeof(label), nullptr, nullptr, nullptr, nullptr, 0);
-  SetErrorMode(old_mode);
-  return read ? std::string(label) : std::string();
-}
-
 DriveInfo ReadDrive(char letter) {
   DriveInfo drive;
   drive.Letter = letter;
-  const char root[4] = {letter, ':', '\\', '\0'};
-  drive.Kind = KindOf(GetDriveTypeA(root));
+  const std::string root = {letter, ':', '\\'};
+  drive.Kind = KindOf(GetDriveTypeA(root.c_str()));
   if (drive.Kind == DriveKind::kNetwork)
     drive.ConnectionName = ConnectionName(letter);
   else if (drive.Kind != DriveKind::kRemovable)
-    drive.VolumeLabel = VolumeLabel(letter);
+    drive.VolumeLabel = ReadVolume(root).value_or(VolumeFacts()).Label;
   return drive;
 }
 
 }  // namespace
 
 TNewDriveComboBox::TNewDriveComboBox(TWindow& parent, int left, int top, int width, int height) {
-  CreateParams params;
-  params.ClassName = "COMBOBOX";
-  params.Style =
-      WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height + kDroppedListHeight;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "COMBOBOX",
+                            .Style = WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
+                                     CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width,
+                            .Height = height + kDroppedListHeight,
+                            .Parent = &parent}))
     return;
   SetColor(kClWindow);
   UpdateItemHeight();
@@ -101,14 +89,8 @@ void TNewDriveComboBox::SetFont(const TFontRecord& font) {
 }
 
 void TNewDriveComboBox::UpdateItemHeight() {
-  HDC dc = GetDC(Handle());
-  int text_height = 0;
-  {
-    SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
-    text_height = TextExtent(dc, "Wg").cy;
-  }
-  ReleaseDC(Handle(), dc);
-  const int height = std::max(text_height, kPictureSize);
+  const int text_height = MeasureText("Wg").cy;
+  const int height = std::max(text_height, kListPictureSize);
   SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);  // the closed box
   SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, height);                        // the list
 }
@@ -180,19 +162,14 @@ void TNewDriveComboBox::DrawItem(const DRAWITEMSTRUCT& draw) {
   FillRect(dc, &item, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : ColorBrush());
   if (index < 0 || index >= static_cast<int>(drives_.size()))
     return;
-  if (HBITMAP picture = Picture(drives_[index].Kind)) {
-    const int top = item.top + (item.bottom - item.top - kPictureSize) / 2;
-    DrawTransparentBitmap(dc,
-                          {item.left + 2, top, item.left + 2 + kPictureSize, top + kPictureSize},
-                          picture, {0, 0, kPictureSize, kPictureSize}, BottomLeftColor(picture));
-  }
-  SelectedObject font(dc, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
+  DrawListPicture(dc, item, item.left + 2, Picture(drives_[index].Kind));
+  SelectedObject font(dc, DrawingFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : FontColor());
   const std::string text = DriveText(drives_[index], text_case_);
-  RECT area = {item.left + kPictureSize + 6, item.top, item.right, item.bottom};
+  RECT area = {item.left + kListPictureSize + 6, item.top, item.right, item.bottom};
   DrawTextA(dc, text.c_str(), -1, &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  if ((draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT))
+  if (ShowsFocusRect(draw))
     DrawFocusRect(dc, &item);
 }
 

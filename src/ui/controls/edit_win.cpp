@@ -5,17 +5,15 @@
 namespace kvb {
 
 TEdit::TEdit(TWindow& parent, int left, int top, int width, int height, const std::string& text) {
-  CreateParams params;
-  params.ClassName = "EDIT";
-  params.Style = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL;
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Text = text;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow({.ClassName = "EDIT",
+                           .Style = WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL,
+                           .ExStyle = WS_EX_CLIENTEDGE,
+                           .Text = text,
+                           .Left = left,
+                           .Top = top,
+                           .Width = width,
+                           .Height = height,
+                           .Parent = &parent}))
     SetColor(kClWindow);
 }
 
@@ -29,13 +27,8 @@ void TEdit::SetReadOnly(bool read_only) {
 }
 
 bool TEdit::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE) {
-    if (OnChange)
-      OnChange(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, EN_CHANGE, OnChange, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 }  // namespace kvb

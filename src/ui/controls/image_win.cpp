@@ -24,15 +24,13 @@ void DrawPicture(HDC dc, HBITMAP bitmap, const RECT& dest, bool stretch, bool tr
 }
 
 TImage::TImage(TWindow& parent, int left, int top, int width, int height) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 TImage::~TImage() {
@@ -107,34 +105,16 @@ void TImage::Paint(HDC dc) {
 }
 
 LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_SIZE:
-      Invalidate();
-      break;
-  }
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
+  if (message == WM_SIZE)
+    Invalidate();
   return TWindow::WndProc(message, wparam, lparam);
 }
 
 bool TImage::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
-    if (OnClick)
-      OnClick(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, STN_CLICKED, OnClick, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 }  // namespace kvb

@@ -10,16 +10,14 @@ TLabel::TLabel(TWindow& parent,
                int width,
                int height,
                const std::string& caption) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | SS_LEFT | SS_NOTIFY;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | SS_LEFT | SS_NOTIFY,
+                       .Text = caption,
+                       .Left = left,
+                       .Top = top,
+                       .Width = width,
+                       .Height = height,
+                       .Parent = &parent});
 }
 
 void TLabel::SetTransparent(bool transparent) {
@@ -58,9 +56,7 @@ void TLabel::Paint(HDC dc) {
     PaintParentBackground(Handle(), dc);
   else
     FillRect(dc, &client, ColorBrush());
-  HFONT font = FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SelectedObject selected(dc, font);
-  SetBkMode(dc, TRANSPARENT);
+  SelectedObject selected(dc, DrawingFont());
   const std::string text = Text();
   const UINT format = TextFormat();
   RECT area = client;
@@ -69,33 +65,13 @@ void TLabel::Paint(HDC dc) {
     DrawTextA(dc, text.c_str(), -1, &needed, format | DT_CALCRECT);
     area.top += (client.bottom - needed.bottom) / 2;
   }
-  if (!Enabled()) {
-    // Embossed: a highlight copy one pixel down and right under the grey text.
-    RECT shifted = area;
-    OffsetRect(&shifted, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, text.c_str(), -1, &shifted, format);
-    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-  } else {
-    SetTextColor(dc, FontColor());
-  }
-  DrawTextA(dc, text.c_str(), -1, &area, format);
+  DrawControlText(dc, text, area, format, Enabled(), FontColor());
 }
 
 LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_SETTEXT:
     case WM_ENABLE: {
       const LRESULT result = TWindow::WndProc(message, wparam, lparam);
@@ -107,13 +83,8 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 bool TLabel::HandleNotification(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
-    if (OnClick)
-      OnClick(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, STN_CLICKED, OnClick, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 }  // namespace kvb

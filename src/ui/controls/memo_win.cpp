@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "ui/base/graphics_win.h"
+#include "ui/controls/list_items_win.h"
 
 namespace kvb {
 
@@ -35,16 +36,15 @@ TMemo::TMemo(TWindow& parent, int left, int top, int width, int height)
     : TMemo(parent, left, top, width, height, {"EDIT", 0}) {}
 
 TMemo::TMemo(TWindow& parent, int left, int top, int width, int height, MemoClass window_class) {
-  CreateParams params;
-  params.ClassName = window_class.ClassName;
-  params.Style = WS_CHILD | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | window_class.ExtraStyle;
-  params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow(
+          {.ClassName = window_class.ClassName,
+           .Style = WS_CHILD | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | window_class.ExtraStyle,
+           .ExStyle = WS_EX_CLIENTEDGE,
+           .Left = left,
+           .Top = top,
+           .Width = width,
+           .Height = height,
+           .Parent = &parent}))
     SetColor(kClWindow);
 }
 
@@ -67,9 +67,7 @@ void TMemo::AddLine(const std::string& line) {
 
 void TMemo::Sort() {
   std::vector<std::string> lines = Lines();
-  std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-  });
+  std::stable_sort(lines.begin(), lines.end(), ListOrderLess);
   SetLines(lines);
 }
 

@@ -18,16 +18,14 @@ TOpaqueFrame::TOpaqueFrame(TWindow& parent,
                            int width,
                            int height,
                            const std::string& caption) {
-  CreateParams params;
-  params.ClassName = "BUTTON";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX;
-  params.Text = caption;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width > 0 ? width : 100;
-  params.Height = height > 0 ? height : 100;
-  params.Parent = &parent;
-  if (!CreateControlWindow(params))
+  if (!CreateControlWindow({.ClassName = "BUTTON",
+                            .Style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX,
+                            .Text = caption,
+                            .Left = left,
+                            .Top = top,
+                            .Width = width > 0 ? width : 100,
+                            .Height = height > 0 ? height : 100,
+                            .Parent = &parent}))
     return;
   // Below every sibling, and clipped by them, so that it never paints over a control
   // placed on it.
@@ -48,8 +46,7 @@ void TOpaqueFrame::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
   PaintParentBackground(Handle(), dc);
-  HFONT font = FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SelectedObject selected(dc, font);
+  SelectedObject selected(dc, DrawingFont());
   const std::string caption = Text();
   const int text_height = TextExtent(dc, "0").cy;
 
@@ -67,33 +64,13 @@ void TOpaqueFrame::Paint(HDC dc) {
   DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
   RECT back = {text.left - kCaptionPadding, 0, text.right + kCaptionPadding, text_height};
   FillRect(dc, &back, ColorBrush());
-  SetBkMode(dc, TRANSPARENT);
-  if (!Enabled()) {
-    RECT shifted = text;
-    OffsetRect(&shifted, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, caption.c_str(), -1, &shifted, DT_SINGLELINE);
-    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-  } else {
-    SetTextColor(dc, FontColor());
-  }
-  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
+  DrawControlText(dc, caption, text, DT_SINGLELINE, Enabled(), FontColor());
 }
 
 LRESULT TOpaqueFrame::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     // The group box class draws these changes straight onto the screen: paint again.

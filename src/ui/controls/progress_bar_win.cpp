@@ -6,15 +6,13 @@ namespace kvb {
 
 TProgressBar::TProgressBar(TWindow& parent, int left, int top, int width, int height, bool smooth) {
   CommonControls::Get();  // registers the class
-  CreateParams params;
-  params.ClassName = PROGRESS_CLASSA;
-  params.Style = WS_CHILD | (smooth ? PBS_SMOOTH : 0);
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
-  params.Parent = &parent;
-  if (CreateControlWindow(params))
+  if (CreateControlWindow({.ClassName = PROGRESS_CLASSA,
+                           .Style = WS_CHILD | (smooth ? DWORD{PBS_SMOOTH} : 0),
+                           .Left = left,
+                           .Top = top,
+                           .Width = width,
+                           .Height = height,
+                           .Parent = &parent}))
     SetRange(0, 100);
 }
 

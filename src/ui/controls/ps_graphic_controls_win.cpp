@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/file_attributes_win.h"
 #include "ui/base/graphics_win.h"
 #include "ui/controls/visual_styles_win.h"
 
@@ -24,32 +25,10 @@ UniqueBitmap LoadPictureFile(const std::string& file_name, const PictureResolver
   if (file_name.empty())
     return UniqueBitmap();
   const std::string path = resolver ? resolver(file_name) : file_name;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (!IsFile(path))
     return UniqueBitmap();
   return UniqueBitmap(
       static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-}
-
-// Paints through Paint(dc) for WM_PAINT and WM_PRINTCLIENT; true when `message` was one
-// of them (or the background erase, which painting covers).
-template <typename Painter>
-bool HandlePaintMessage(HWND window, UINT message, WPARAM wparam, Painter paint) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return true;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paint(dc);
-      EndPaint(window, &ps);
-      return true;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -100,15 +79,13 @@ LRESULT TPSImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 
 TPSImageButton::TPSImageButton(TWindow& parent, TSetupControl record)
     : TPSControl(std::move(record)) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY;
-  params.Left = Record().Left;
-  params.Top = Record().Top;
-  params.Width = std::max(Record().Width, 10);
-  params.Height = std::max(Record().Height, 10);
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOTIFY,
+                       .Left = Record().Left,
+                       .Top = Record().Top,
+                       .Width = std::max(Record().Width, 10),
+                       .Height = std::max(Record().Height, 10),
+                       .Parent = &parent});
 }
 
 void TPSImageButton::SetFileName(const std::string& file_name) {
@@ -152,8 +129,8 @@ void TPSImageButton::Paint(HDC dc) {
 }
 
 LRESULT TPSImageButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (HandlePaintMessage(Handle(), message, wparam, [this](HDC dc) { Paint(dc); }))
-    return message == WM_ERASEBKGND ? 1 : 0;
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   if (message == WM_WINDOWPOSCHANGING)
     KeepMinimumSize(lparam, 10, 10);
   return TWindow::WndProc(message, wparam, lparam);
@@ -163,27 +140,20 @@ bool TPSImageButton::HandleNotification(UINT message,
                                         WPARAM wparam,
                                         LPARAM lparam,
                                         LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED) {
-    if (OnClick)
-      OnClick(*this);
-    result = 0;
-    return true;
-  }
-  return TWindow::HandleNotification(message, wparam, lparam, result);
+  return RaiseOnCommand(message, wparam, STN_CLICKED, OnClick, result) ||
+         TWindow::HandleNotification(message, wparam, lparam, result);
 }
 
 // --- TPSLine ---
 
 TPSLine::TPSLine(TWindow& parent, TSetupControl record) : TPSControl(std::move(record)) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
-  params.Left = Record().Left;
-  params.Top = Record().Top;
-  params.Width = std::max(Record().Width, 10);
-  params.Height = std::max(Record().Height, 4);
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS,
+                       .Left = Record().Left,
+                       .Top = Record().Top,
+                       .Width = std::max(Record().Width, 10),
+                       .Height = std::max(Record().Height, 4),
+                       .Parent = &parent});
 }
 
 void TPSLine::Paint(HDC dc) {
@@ -200,8 +170,8 @@ void TPSLine::Paint(HDC dc) {
 }
 
 LRESULT TPSLine::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (HandlePaintMessage(Handle(), message, wparam, [this](HDC dc) { Paint(dc); }))
-    return message == WM_ERASEBKGND ? 1 : 0;
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   if (message == WM_WINDOWPOSCHANGING)
     KeepMinimumSize(lparam, 10, 4);
   return TWindow::WndProc(message, wparam, lparam);
@@ -210,15 +180,13 @@ LRESULT TPSLine::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 // --- TPSShape ---
 
 TPSShape::TPSShape(TWindow& parent, TSetupControl record) : TPSControl(std::move(record)) {
-  CreateParams params;
-  params.ClassName = "STATIC";
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
-  params.Left = Record().Left;
-  params.Top = Record().Top;
-  params.Width = Record().Width;
-  params.Height = Record().Height;
-  params.Parent = &parent;
-  CreateControlWindow(params);
+  CreateControlWindow({.ClassName = "STATIC",
+                       .Style = WS_CHILD | WS_CLIPSIBLINGS,
+                       .Left = Record().Left,
+                       .Top = Record().Top,
+                       .Width = Record().Width,
+                       .Height = Record().Height,
+                       .Parent = &parent});
 }
 
 void TPSShape::SetShape(int shape) {
@@ -274,8 +242,8 @@ void TPSShape::Paint(HDC dc) {
 }
 
 LRESULT TPSShape::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (HandlePaintMessage(Handle(), message, wparam, [this](HDC dc) { Paint(dc); }))
-    return message == WM_ERASEBKGND ? 1 : 0;
+  if (auto painted = HandlePaintMessage(message, wparam, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   if (message == WM_SIZE)
     Invalidate();
   return TWindow::WndProc(message, wparam, lparam);

@@ -3,28 +3,17 @@
 #include "ui/controls/button_win.h"
 #include "ui/controls/label_win.h"
 #include "ui/controls/progress_bar_win.h"
+#include "ui/dialogs/dialog_fonts_win.h"
 
 namespace kvb {
 
-namespace {
-
-TFontRecord Bold(TFontRecord font) {
-  font.Style |= 1;
-  return font;
-}
-
-}  // namespace
-
 TfrmCopyingFiles::TfrmCopyingFiles(HWND owner, const std::string& caption)
-    : TForm({kWindowClass,
-             caption,
-             297,
-             129,
-             kDialogFormStyle,
-             kDialogFormExStyle,
-             owner,
-             {"Arial", 8, 0x80000008u, 0, 1},
-             nullptr}) {
+    : TForm({.ClassName = kWindowClass,
+             .Caption = caption,
+             .ClientWidth = 297,
+             .ClientHeight = 129,
+             .Owner = owner,
+             .Font = DesignedDialogFont()}) {
   lblCopying_ = &Own(std::make_unique<TLabel>(*this, 12, 16, 273, 14, ""));
   lblProc_ = &Own(std::make_unique<TLabel>(*this, 12, 36, 273, 14, ""));
   pbProgress_ = &Own(std::make_unique<TProgressBar>(*this, 12, 60, 273, 16, true));
@@ -34,11 +23,8 @@ TfrmCopyingFiles::TfrmCopyingFiles(HWND owner, const std::string& caption)
     if (OnCancel)
       OnCancel();
   };
-  lblCopying_->SetFont(Bold(Font()));
-  for (TWindow* control : {static_cast<TWindow*>(lblCopying_), static_cast<TWindow*>(lblProc_),
-                           static_cast<TWindow*>(pbProgress_), static_cast<TWindow*>(btnCancel_)}) {
-    control->Show();
-  }
+  lblCopying_->SetFont(BoldFont(Font()));
+  ShowControls();
 }
 
 TfrmCopyingFiles::~TfrmCopyingFiles() = default;

@@ -7,10 +7,14 @@
 
 namespace kvb {
 
-inline TFontRecord DialogFont(const DialogContext& context) {
-  if (context.Font.Size != 0)
-    return context.Font;
+// Arial 8, as the forms are designed.
+inline TFontRecord DesignedDialogFont() {
   return {"Arial", 8, kClWindowText, 0, 1};
+}
+
+// The context's font, else the designed one.
+inline TFontRecord DialogFont(const DialogContext& context) {
+  return context.Font.Size != 0 ? context.Font : DesignedDialogFont();
 }
 
 }  // namespace kvb

@@ -1,5 +1,6 @@
 #include "ui/dialogs/directory_sel_win.h"
 
+#include "base/file_attributes_win.h"
 #include "base/text.h"
 #include "ui/controls/button_win.h"
 #include "ui/controls/directory_list_box_win.h"
@@ -13,11 +14,6 @@ namespace kvb {
 
 namespace {
 
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string CurrentFolder() {
   char folder[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, folder);
@@ -27,15 +23,19 @@ std::string CurrentFolder() {
 }  // namespace
 
 TfrmDirectorySel::TfrmDirectorySel(const DialogContext& context, const DirectorySelTexts& texts)
-    : TForm({kWindowClass, texts.Caption, 281, 277, kDialogFormStyle, kDialogFormExStyle,
-             context.Owner, DialogFont(context), nullptr}),
+    : TForm({.ClassName = kWindowClass,
+             .Caption = texts.Caption,
+             .ClientWidth = 281,
+             .ClientHeight = 277,
+             .Owner = context.Owner,
+             .Font = DialogFont(context)}),
       context_(context) {
-  Own(std::make_unique<TLabel>(*this, 12, 12, 177, 14, texts.Directory)).Show();
+  Own(std::make_unique<TLabel>(*this, 12, 12, 177, 14, texts.Directory));
   txtDirectory_ = &Own(std::make_unique<TEdit>(*this, 12, 28, 177, 21, ""));
   btnNewFolder_ = &Own(std::make_unique<TButton>(*this, 196, 28, 75, 20, texts.NewFolder));
-  Own(std::make_unique<TLabel>(*this, 12, 60, 257, 14, texts.Directories)).Show();
+  Own(std::make_unique<TLabel>(*this, 12, 60, 257, 14, texts.Directories));
   lstDirectories_ = &Own(std::make_unique<TNewDirectoryListBox>(*this, 12, 76, 257, 97));
-  Own(std::make_unique<TLabel>(*this, 12, 188, 257, 14, texts.Drives)).Show();
+  Own(std::make_unique<TLabel>(*this, 12, 188, 257, 14, texts.Drives));
   cmbDrives_ = &Own(std::make_unique<TNewDriveComboBox>(*this, 12, 204, 257, 21));
   auto& ok = Own(std::make_unique<TButton>(*this, 116, 244, 75, 23, texts.Ok));
   auto& cancel = Own(std::make_unique<TButton>(*this, 196, 244, 75, 23, texts.Cancel));
@@ -44,12 +44,7 @@ TfrmDirectorySel::TfrmDirectorySel(const DialogContext& context, const Directory
   cancel.SetModalResult(kMrCancel);
   ok.OnClick = [this](TWindow&) { btnOKClick(); };
   btnNewFolder_->OnClick = [this](TWindow&) { btnNewFolderClick(); };
-  for (TWindow* control :
-       {static_cast<TWindow*>(txtDirectory_), static_cast<TWindow*>(btnNewFolder_),
-        static_cast<TWindow*>(lstDirectories_), static_cast<TWindow*>(cmbDrives_),
-        static_cast<TWindow*>(&ok), static_cast<TWindow*>(&cancel)}) {
-    control->Show();
-  }
+  ShowControls();
   cmbDrives_->SetDirList(lstDirectories_);
   lstDirectories_->OnChange = [this](TWindow&) {
     const std::string& folder = lstDirectories_->Directory();
@@ -72,7 +67,7 @@ void TfrmDirectorySel::SetShowNewFolder(bool show) {
 
 void TfrmDirectorySel::SetStartFolder(const std::string& folder) {
   if (!folder.empty()) {
-    if (FolderExists(folder)) {
+    if (IsFolder(folder)) {
       lstDirectories_->SetDirectory(folder);
     } else {
       ShowDialogMessage(context_, Handle(), "Invalid or not existent directory.", MB_ICONERROR);

@@ -75,8 +75,11 @@ HICON FileIcon(const std::string& path) {
 }  // namespace
 
 TfrmMsgBoxFiles::TfrmMsgBoxFiles(HWND owner)
-    : TForm({kWindowClass, "", 418, 269, kDialogFormStyle, kDialogFormExStyle, owner,
-             OwnerFont(owner), nullptr}) {
+    : TForm({.ClassName = kWindowClass,
+             .ClientWidth = 418,
+             .ClientHeight = 269,
+             .Owner = owner,
+             .Font = OwnerFont(owner)}) {
   imgInfo_ = &Own(std::make_unique<TImage>(*this, 15, 16, 32, 32));
   imgInfo_->SetIcon(LoadIconA(nullptr, IDI_QUESTION), false);
   btnYes_ = &Button(kMrYes);
@@ -92,10 +95,7 @@ TfrmMsgBoxFiles::TfrmMsgBoxFiles(HWND owner)
   lblDestination_ = &Label(59, 140, 349, 17, false);
   imgFile2_ = &Own(std::make_unique<TImage>(*this, 76, 164, 32, 32));
   lblFile2_ = &Label(120, 164, 285, 32, false);
-  for (TWindow* control : {static_cast<TWindow*>(imgInfo_), static_cast<TWindow*>(imgFile1_),
-                           static_cast<TWindow*>(imgFile2_)}) {
-    control->Show();
-  }
+  ShowControls();
   btnNo_->SetDefault(true);
   btnCancel_->SetCancel(true);
   // No comes first in the tab order, so it has the focus when the prompt opens.
@@ -111,14 +111,12 @@ TLabel& TfrmMsgBoxFiles::Label(int left, int top, int width, int height, bool wr
   label.SetWordWrap(wrap);
   // File names are shown as they are, `&` included.
   label.SetShowAccelChar(false);
-  label.Show();
   return label;
 }
 
 TButton& TfrmMsgBoxFiles::Button(int result) {
   auto& button = Own(std::make_unique<TButton>(*this, 0, 0, kButtonWidth, kButtonHeight, ""));
   button.SetModalResult(result);
-  button.Show();
   return button;
 }
 

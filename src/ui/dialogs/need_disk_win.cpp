@@ -1,5 +1,6 @@
 #include "ui/dialogs/need_disk_win.h"
 
+#include "base/file_attributes_win.h"
 #include "base/nearest_folder.h"
 #include "base/text.h"
 #include "ui/controls/button_win.h"
@@ -15,16 +16,6 @@ namespace kvb {
 
 namespace {
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string WindowsFolder() {
   char folder[MAX_PATH] = {};
   GetWindowsDirectoryA(folder, MAX_PATH);
@@ -37,8 +28,12 @@ TfrmNeedDisk::TfrmNeedDisk(const DialogContext& context,
                            const NeedDiskTexts& texts,
                            const std::string& setup_path,
                            int disk)
-    : TForm({kWindowClass, texts.Caption, 377, 169, kDialogFormStyle, kDialogFormExStyle,
-             context.Owner, DialogFont(context), nullptr}),
+    : TForm({.ClassName = kWindowClass,
+             .Caption = texts.Caption,
+             .ClientWidth = 377,
+             .ClientHeight = 169,
+             .Owner = context.Owner,
+             .Font = DialogFont(context)}),
       context_(context),
       texts_(texts),
       setup_path_(setup_path),
@@ -51,7 +46,7 @@ TfrmNeedDisk::TfrmNeedDisk(const DialogContext& context,
   message.SetWordWrap(true);
   message.SetShowAccelChar(false);
   // The label comes just before the box, so that its mnemonic moves there.
-  auto& path_label = Own(std::make_unique<TLabel>(*this, 8, 80, 281, 14, texts.PathLabel));
+  Own(std::make_unique<TLabel>(*this, 8, 80, 281, 14, texts.PathLabel));
   txtPath_ = &Own(std::make_unique<TEdit>(*this, 8, 96, 281, 21, ""));
   txtPath_->SetReadOnly(true);
   txtPath_->SetColor(kClBtnFace);
@@ -63,12 +58,7 @@ TfrmNeedDisk::TfrmNeedDisk(const DialogContext& context,
   cancel.SetModalResult(kMrCancel);
   ok.OnClick = [this](TWindow&) { btnOkClick(); };
   browse.OnClick = [this](TWindow&) { btnBrowseClick(); };
-  for (TWindow* control : {static_cast<TWindow*>(&disks), static_cast<TWindow*>(&message),
-                           static_cast<TWindow*>(&path_label), static_cast<TWindow*>(txtPath_),
-                           static_cast<TWindow*>(&browse), static_cast<TWindow*>(&ok),
-                           static_cast<TWindow*>(&cancel)}) {
-    control->Show();
-  }
+  ShowControls();
   CenterOnScreen();
 }
 
@@ -83,7 +73,7 @@ void TfrmNeedDisk::SetPath(const std::string& path) {
 }
 
 void TfrmNeedDisk::btnOkClick() {
-  if (FileExists(ExpectedVolumeFile(Path(), setup_path_, disk_))) {
+  if (IsFile(ExpectedVolumeFile(Path(), setup_path_, disk_))) {
     SetModalResult(kMrOk);
     return;
   }
@@ -91,17 +81,15 @@ void TfrmNeedDisk::btnOkClick() {
 }
 
 void TfrmNeedDisk::btnBrowseClick() {
-  DirectorySelTexts texts;
-  texts.Caption = texts_.FolderCaption;
-  texts.Directory = texts_.FolderDirectory;
-  texts.Directories = texts_.FolderDirectories;
-  texts.Drives = texts_.FolderDrives;
-  texts.Ok = texts_.Ok;
-  texts.Cancel = texts_.Cancel;
-  TfrmDirectorySel select(OverDialog(context_, Handle()), texts);
+  TfrmDirectorySel select(OverDialog(context_, Handle()), {.Caption = texts_.FolderCaption,
+                                                           .Directory = texts_.FolderDirectory,
+                                                           .Directories = texts_.FolderDirectories,
+                                                           .Drives = texts_.FolderDrives,
+                                                           .Ok = texts_.Ok,
+                                                           .Cancel = texts_.Cancel});
   select.SetShowNewFolder(false);
   select.SetTakeTypedText(true);
-  select.SetStartFolder(NearestExistingFolder(Path(), WindowsFolder(), FolderExists));
+  select.SetStartFolder(NearestExistingFolder(Path(), WindowsFolder(), IsFolder));
   select.SetDirectoryText(Path());
   if (select.ShowModal() == kMrOk)
     SetPath(select.Directory());
@@ -112,19 +100,18 @@ std::optional<std::string> AskNextDisk(const DialogContext& context,
                                        const std::string& setup_path,
                                        int disk,
                                        const std::string& folder) {
-  NeedDiskTexts texts;
-  texts.Caption = messages(50, false);
-  // The label shows `&` as it is, so the names are not escaped.
-  texts.Message = messages(51, false);
-  texts.PathLabel = messages(52, false);
-  texts.Browse = messages(57, false);
-  texts.Ok = messages(0, false);
-  texts.Cancel = messages(1, false);
-  texts.NotFound = messages(20, false);
-  texts.FolderCaption = messages(46, false);
-  texts.FolderDirectory = messages(47, false);
-  texts.FolderDirectories = messages(48, false);
-  texts.FolderDrives = messages(49, false);
+  // The prompt's label shows `&` as it is, so no name is escaped.
+  const NeedDiskTexts texts = {.Caption = messages(50, false),
+                               .Message = messages(51, false),
+                               .PathLabel = messages(52, false),
+                               .Browse = messages(57, false),
+                               .Ok = messages(0, false),
+                               .Cancel = messages(1, false),
+                               .NotFound = messages(20, false),
+                               .FolderCaption = messages(46, false),
+                               .FolderDirectory = messages(47, false),
+                               .FolderDirectories = messages(48, false),
+                               .FolderDrives = messages(49, false)};
   TfrmNeedDisk dialog(context, texts, setup_path, disk);
   dialog.SetPath(folder);
   if (dialog.ShowModal() != kMrOk)

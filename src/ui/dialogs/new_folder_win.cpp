@@ -8,18 +8,19 @@
 namespace kvb {
 
 TfrmNewFolder::TfrmNewFolder(const DialogContext& context, const NewFolderTexts& texts)
-    : TForm({kWindowClass, texts.Caption, 345, 73, kDialogFormStyle, kDialogFormExStyle,
-             context.Owner, DialogFont(context), nullptr}),
+    : TForm({.ClassName = kWindowClass,
+             .Caption = texts.Caption,
+             .ClientWidth = 345,
+             .ClientHeight = 73,
+             .Owner = context.Owner,
+             .Font = DialogFont(context)}),
       context_(context) {
   lblFolderName_ = &Own(std::make_unique<TLabel>(*this, 12, 12, 241, 14, texts.Label));
   txtFolderName_ = &Own(std::make_unique<TEdit>(*this, 12, 32, 241, 21, ""));
   auto& add = Own(std::make_unique<TButton>(*this, 260, 30, 75, 23, texts.Add));
   add.SetDefault(true);
   add.OnClick = [this](TWindow&) { btnOKClick(); };
-  for (TWindow* control : {static_cast<TWindow*>(lblFolderName_),
-                           static_cast<TWindow*>(txtFolderName_), static_cast<TWindow*>(&add)}) {
-    control->Show();
-  }
+  ShowControls();
   CenterOnScreen();
 }
 

@@ -23,20 +23,21 @@ WaitState& Wait() {
 TfrmStartCEConnection::TfrmStartCEConnection(HWND owner,
                                              const std::string& caption,
                                              const std::string& message)
-    : TForm({kWindowClass,
-             caption,
-             301,
-             45,
-             kDialogFormStyle,
-             kDialogFormExStyle,
-             owner,
-             {},
-             LoadCursorA(nullptr, IDC_WAIT)}) {
-  auto& label = Own(std::make_unique<TLabel>(*this, 15, 15, 272, 14, message));
-  TFontRecord bold = label.Font();
-  bold.Style |= 1;
-  label.SetFont(bold);
-  label.Show();
+    : TForm({.ClassName = kWindowClass,
+             .Caption = caption,
+             .ClientWidth = 301,
+             .ClientHeight = 45,
+             .Owner = owner,
+             .Cursor = LoadCursorA(nullptr, IDC_WAIT)}) {
+  label_ = &Own(std::make_unique<TLabel>(*this, 15, 15, 272, 14, message));
+  label_->SetFont(BoldFont(label_->Font()));
+  label_->Show();
+}
+
+void TfrmStartCEConnection::SetFont(const TFontRecord& font) {
+  TForm::SetFont(font);
+  if (label_)
+    label_->SetFont(BoldFont(font));
 }
 
 void ShowConnectionWait(bool show, const ConnectionWaitLook& look) {
@@ -54,14 +55,8 @@ void ShowConnectionWait(bool show, const ConnectionWaitLook& look) {
   HWND active = GetActiveWindow();
   wait.Window = std::make_unique<TfrmStartCEConnection>(active ? active : look.Application,
                                                         look.Caption, look.Message);
-  if (look.Font) {
+  if (look.Font)
     wait.Window->SetFont(*look.Font);
-    // The message keeps its bold style in the package's face and size.
-    TWindow* label = wait.Window->Control(0);
-    TFontRecord bold = *look.Font;
-    bold.Style |= 1;
-    label->SetFont(bold);
-  }
   wait.Window->CenterOnScreen();
   wait.Window->Show();
   UpdateWindow(wait.Window->Handle());

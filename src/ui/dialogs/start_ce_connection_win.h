@@ -11,13 +11,20 @@
 
 namespace kvb {
 
+class TLabel;
+
 class TfrmStartCEConnection : public TForm {
  public:
   static constexpr char kWindowClass[] = "TfrmStartCEConnection";
   TfrmStartCEConnection(HWND owner, const std::string& caption, const std::string& message);
+  // The form's font; the message takes it in bold.
+  void SetFont(const TFontRecord& font) override;
 
  protected:
   bool CloseQuery() override { return false; }
+
+ private:
+  TLabel* label_ = nullptr;
 };
 
 struct ConnectionWaitLook {

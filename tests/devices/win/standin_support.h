@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -76,24 +77,9 @@ class StandinDevice {
   void SetRegistry(const std::string& text) const { WriteAll(folder_ + "\\registry.txt", text); }
 
  private:
-  void Remove() { RemoveTree(folder_); }
-  static void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-          continue;
-        const std::string child = path + "\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(child);
-        else
-          DeleteFileA(child.c_str());
-      } while (FindNextFileA(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
+  void Remove() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
   }
 
   std::string folder_;

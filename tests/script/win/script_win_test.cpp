@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "../script_fakes.h"
+#include "base/system_library_win.h"
 #include "base/text.h"
 #include "script/script_engine.h"
 #include "script/script_services_win.h"
@@ -129,6 +130,16 @@ TEST_F(ScriptWinTest, RunWaitsForTheProgram) {
   EXPECT_EQ(Value("%Ran%"), "1");
 }
 
+// A program named without a folder comes from the system's folders: not from the
+// program's own folder, where a download folder may hold anything.
+TEST_F(ScriptWinTest, RunTakesBareNamesFromTheSystemOnly) {
+  Run({{"RUN", {"script_test_child.exe", "\"%Tmp%\\beside.txt\"", "1"}},
+       {"FILEINFO", {"%Beside%", "%Tmp%\\beside.txt", "EXISTENCE"}},
+       {"RUN", {"cmd", "/c echo x>\"%Tmp%\\system.txt\"", "1"}},
+       {"FILEINFO", {"%System%", "%Tmp%\\system.txt", "EXISTENCE"}}});
+  EXPECT_EQ(Value("%Beside%|%System%"), "0|1");
+}
+
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_CLOSE) {
     *reinterpret_cast<UINT*>(GetWindowLongPtrA(window, GWLP_USERDATA)) = WM_CLOSE;
@@ -225,6 +236,25 @@ TEST_F(ScriptWinTest, DllCalls) {
   // After the faults the process still calls functions normally.
   Run({{"DLLCALL", {"%Here%script_test_dll.dll", "StdOrder", "INTEGER", "9, 9, 9"}}});
   EXPECT_EQ(Value("%DLLResult%"), "999");
+}
+
+// With the search restricted as in the setup, a library named by its full path (one the
+// setup extracted into its temporary folder) loads, and the helper library it imports
+// comes from its own folder, not from the program's.
+TEST_F(ScriptWinTest, LibraryByFullPathTakesItsHelperFromItsOwnFolder) {
+  RestrictDllSearchPath();
+  for (const char* name : {"script_test_dependent.dll", "script_test_nofree.dll"}) {
+    ASSERT_TRUE(
+        CopyFileA((ProgramFolder() + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE));
+  }
+  Run({{"DLLCALL", {"%Tmp%\\script_test_dependent.dll", "HelperPath", "STRING", ""}}});
+  EXPECT_TRUE(SameText(Value("%DLLResult%"), folder_ + "\\script_test_nofree.dll"))
+      << Value("%DLLResult%");
+  // A bare name is looked for in the system folder only: not beside the program.
+  Run({{"DLLCALL", {"script_test_nofree.dll", "StaticText", "STRING", ""}}});
+  EXPECT_EQ(Value("%DLLResult%"), "ERROR");
+  Run({{"DLLCALL", {"user32.dll", "GetSystemMetrics", "INTEGER", "0"}}});
+  EXPECT_GT(std::stoi(Value("%DLLResult%")), 0);
 }
 
 TEST_F(ScriptWinTest, StringResultsAreReleasedByTheLibrary) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/file_attributes_win.h"
 #include "startup/loader_form_win.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
@@ -191,8 +192,10 @@ TEST(StartupFilesTest, FoldersAndFiles) {
   WriteFile(scratch / "a\\file", "x");
   EXPECT_EQ(CreateFolderWithParents(scratch / "a\\file"), FolderCreation::kExisted);
   EXPECT_EQ(CreateFolderWithParents(scratch / "a\\file\\c"), FolderCreation::kFailed);
-  EXPECT_TRUE(FileExistsWin(scratch / "a\\file"));
-  EXPECT_FALSE(FileExistsWin(nested));
+  EXPECT_TRUE(IsFile(scratch / "a\\file"));
+  EXPECT_FALSE(IsFile(nested));
+  EXPECT_TRUE(IsFolder(nested));
+  EXPECT_FALSE(IsFolder(scratch / "a\\file"));
 
   const std::string locked = nested + "\\locked.txt";
   WriteFile(locked, "y");
@@ -206,6 +209,21 @@ TEST(StartupFilesTest, FoldersAndFiles) {
       << "the read-only file went with the tree";
   RemoveFolderTreeWin(scratch.Path());  // gone already: nothing happens
   RemoveFolderTreeWin("");
+}
+
+// The run's temporary folder (with its missing parents) stays in place while the run uses
+// it, so its path always leads to the run's files; removing it at the end lets go first.
+TEST(StartupFilesTest, TemporaryFolderIsHeldUntilRemoved) {
+  ScratchFolder scratch;
+  TApplication application(GetModuleHandleA(nullptr));
+  WinStartupHost host(GetModuleHandleA(nullptr), application);
+  const std::string folder = scratch / "temp\\kvb001";
+  ASSERT_EQ(host.CreateFolder(folder), FolderCreation::kCreated);
+  EXPECT_EQ(host.CreateFolder(folder), FolderCreation::kExisted);
+  EXPECT_FALSE(MoveFileA(folder.c_str(), (scratch / "temp\\moved").c_str()));
+  WriteFile(folder + "\\file.txt", "x");
+  host.RemoveFolderTree(folder + "\\");
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 int timer_calls = 0;

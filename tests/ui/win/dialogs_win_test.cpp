@@ -54,35 +54,31 @@ TEST(OverwritePromptTest, LayoutsByModeAndIcon) {
   struct Case {
     int mode;
     const char* file;
-    int height;
+    int height, button_top;
     bool existing, destination, pictures;
     int label_left;
   } cases[] = {
-      {0, "data.txt", 133, false, false, false, 0},
-      {1, "data.txt", 204, true, false, true, 120},
-      {2, "data.txt", 296, true, true, true, 120},
-      {2, "missing.nothing", 296, true, true, false, 76},  // no icon for it
+      {0, "data.txt", 133, 64, false, false, false, 0},
+      {1, "data.txt", 204, 139, true, false, true, 120},
+      {2, "data.txt", 296, 231, true, true, true, 120},
+      {2, "missing.nothing", 296, 231, true, true, false, 76},  // no icon for it
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.height);
+    SCOPED_TRACE(&c - cases);
     TfrmMsgBoxFiles form(nullptr);
     form.SetTexts({"Acme Setup", "Overwrite data.txt?"});
     form.Arrange(c.mode, folder / c.file, new_file, false);
     EXPECT_EQ(form.Height(), c.height);
-    EXPECT_EQ(ChildBounds(ChildWithText(form.Handle(), "No")).top, c.height == 133   ? 64
-                                                                   : c.height == 204 ? 139
-                                                                                     : 231);
+    EXPECT_EQ(ChildBounds(ChildWithText(form.Handle(), "No")).top, c.button_top);
     EXPECT_EQ(Shows(ChildWithText(form.Handle(), "Existent File")), c.existing);
     EXPECT_EQ(Shows(ChildWithText(form.Handle(), "Destination File")), c.destination);
     EXPECT_TRUE(Shows(ChildWithText(form.Handle(), "Cancel")));
     if (!c.existing)
       continue;
-    const std::string file_text =
-        TextOf(ChildWindowFromPointEx(form.Handle(), {c.label_left + 2, 92}, CWP_SKIPINVISIBLE));
-    EXPECT_EQ(ChildBounds(
-                  ChildWindowFromPointEx(form.Handle(), {c.label_left + 2, 92}, CWP_SKIPINVISIBLE))
-                  .right,
-              405);
+    const HWND file_label =
+        ChildWindowFromPointEx(form.Handle(), {c.label_left + 2, 92}, CWP_SKIPINVISIBLE);
+    const std::string file_text = TextOf(file_label);
+    EXPECT_EQ(ChildBounds(file_label).right, 405);
     if (c.pictures) {
       EXPECT_TRUE(file_text.rfind("1.9 KB\r", 0) == 0) << file_text;
       EXPECT_NE(file_text.find("   "), std::string::npos) << "date, three spaces, time";

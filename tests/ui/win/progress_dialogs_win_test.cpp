@@ -24,7 +24,7 @@ TEST(CopyingFilesTest, StatusKindsAndCancel) {
   EXPECT_EQ(form.Progress().Max(), 250);
   EXPECT_EQ(form.Progress().Position(), 125);
 
-  form.SetFont({"Courier New", 10, 0x80000008u, 0, 1});
+  form.SetFont({"Courier New", 10, kClWindowText, 0, 1});
   EXPECT_EQ(form.StatusLine().Font().FaceName, "Courier New");
   EXPECT_EQ(form.StatusLine().Font().Size, 10u);
   EXPECT_EQ(form.StatusLine().Font().Style & 1, 1) << "stays bold";
@@ -45,7 +45,7 @@ TEST(ConnectionWaitTest, ShownUntilHiddenAndRefusesToClose) {
   ConnectionWaitLook look;
   look.Caption = "Tom & Jerry";
   look.Message = "Connect your device to Tom && Jerry";
-  look.Font = TFontRecord{"Courier New", 9, 0x80000008u, 0, 1};
+  look.Font = TFontRecord{"Courier New", 9, kClWindowText, 0, 1};
   ShowConnectionWait(true, look);
   TfrmStartCEConnection* window = ConnectionWaitWindow();
   ASSERT_NE(window, nullptr);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,20 +26,14 @@ inline void Pump() {
 // A visible form at the screen's top-left corner for controls under test.
 class HostForm : public TForm {
  public:
-  HostForm() : TForm(Params()) {
+  HostForm()
+      : TForm({.ClassName = "KvbTestHost",
+               .Caption = "Test host",
+               .ClientWidth = 400,
+               .ClientHeight = 300,
+               .Font = {"MS Sans Serif", 8, kClWindowText, 0, 1}}) {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     Pump();
-  }
-
- private:
-  static FormParams Params() {
-    FormParams params;
-    params.ClassName = "KvbTestHost";
-    params.Caption = "Test host";
-    params.ClientWidth = 400;
-    params.ClientHeight = 300;
-    params.Font = {"MS Sans Serif", 8, 0x80000008u, 0, 1};
-    return params;
   }
 };
 
@@ -195,22 +190,8 @@ class ScratchFolder {
 
  private:
   static void Remove(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-          continue;
-        const std::string child = path + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(child);
-        else
-          DeleteFileA(child.c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
   }
 
   std::string path_;
