@@ -24,10 +24,10 @@ packages=(
   wine wine32 wine64 xvfb xauth x11-apps x11-utils xdotool imagemagick liblnk-utils
   # fetching libdeflate's source for the cross build
   dpkg-dev
-  # signing setups (kvbpack sign and verify) and the test certificates
-  osslsigncode openssl
-  # network tests: local servers, a network namespace with loopback only
-  python3 iproute2 util-linux
+  # network tests: local servers, test certificates, a network namespace with loopback only
+  python3 openssl iproute2 util-linux
+  # signing setups (kvbpack sign and verify)
+  osslsigncode
   # the peer installer the installation benchmark compares against (bench/install)
   nsis
 )

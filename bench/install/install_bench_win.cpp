@@ -2,8 +2,8 @@
 // installation engine (no windows, every prompt answered Yes) and prints the time of each
 // phase: extraction, registration, shortcuts, registry, the log with the installed-programs
 // entry. Usage: install_bench SETUP.exe   (run under Wine by bench/install/run.sh)
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <chrono>
 #include <cstdio>
@@ -93,8 +93,10 @@ int Run(const std::string& setup) {
   engine.Finish();
   const double log = Since(t);
   RemoveDirectoryA(vars.TempSetupDir.c_str());
-  std::printf("phases prepare=%.3f extraction=%.3f registration=%.3f shortcuts=%.3f registry=%.3f log=%.3f\n",
-              prepare, extraction, registration, shortcuts, registry_time, log);
+  std::printf(
+      "phases prepare=%.3f extraction=%.3f registration=%.3f shortcuts=%.3f registry=%.3f "
+      "log=%.3f\n",
+      prepare, extraction, registration, shortcuts, registry_time, log);
   return engine.Aborted() ? 3 : 0;
 }
 

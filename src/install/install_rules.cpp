@@ -1,5 +1,7 @@
 #include "install/install_rules.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace kvb {
@@ -79,6 +81,29 @@ bool IsCabName(std::string_view source_name, std::string_view cab_list) {
       return true;
   }
   return false;
+}
+
+std::vector<AppManagerGroup> GroupsInUse(
+    const std::vector<TSetupDeviceFileGroup>& groups,
+    const std::vector<TSetupInstallerFile>& files,
+    const std::function<bool(const TSetupFile&)>& installs,
+    const std::function<std::string(const std::string&)>& expand) {
+  std::vector<AppManagerGroup> in_use;
+  for (const TSetupDeviceFileGroup& group : groups) {
+    const bool used = std::any_of(files.begin(), files.end(), [&](const TSetupInstallerFile& file) {
+      return SameText(file.File.DestDir, group.Folder) &&
+             IsCabName(file.File.SourceName, group.CabFiles) && installs(file.File);
+    });
+    if (!used)
+      continue;
+    AppManagerGroup g{group.Name, group.Text3, expand(group.Folder), {}};
+    for (const std::string& cab : SplitText(group.CabFiles, "|")) {
+      if (!cab.empty())
+        g.CabFiles.push_back(cab);
+    }
+    in_use.push_back(std::move(g));
+  }
+  return in_use;
 }
 
 TUninstItem PathItem(uint8_t kind, std::string path) {

@@ -1,6 +1,7 @@
 // Small rules of the installation that depend on nothing but their arguments.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,15 +30,15 @@ bool IsForbiddenInstallFolder(std::string_view folder,
                               std::string_view windows_folder,
                               std::string_view system_folder);
 
-// The device file groups in use, main group first: those for which a file record that
+// The device file groups in use, in the given order: those for which a file record that
 // `installs` accepts has one of the group's CAB names as its file name and the group's
 // folder as its destination folder (both as written in the package, case-insensitive).
 // `expand` turns the group's folder into the expanded folder with a trailing backslash.
-template <typename Installs, typename Expand>
-std::vector<AppManagerGroup> GroupsInUse(const std::vector<TSetupDeviceFileGroup>& groups,
-                                         const std::vector<TSetupInstallerFile>& files,
-                                         Installs installs,
-                                         Expand expand);
+std::vector<AppManagerGroup> GroupsInUse(
+    const std::vector<TSetupDeviceFileGroup>& groups,
+    const std::vector<TSetupInstallerFile>& files,
+    const std::function<bool(const TSetupFile&)>& installs,
+    const std::function<std::string(const std::string&)>& expand);
 
 // The %HotSyncUser% list: user names separated by ", ".
 std::vector<std::string> HotSyncUserNames(std::string_view users);
@@ -51,5 +52,3 @@ TUninstItem RegistryItem(TSetupRegChange change);
 bool IsCabName(std::string_view source_name, std::string_view cab_list);
 
 }  // namespace kvb
-
-#include "install/install_rules_inl.h"

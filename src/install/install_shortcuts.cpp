@@ -100,34 +100,34 @@ std::string TKalvenbrookerInstall::ShortcutTarget(const TSetupShortcut& shortcut
 
 void TKalvenbrookerInstall::CreateOneShortcut(const TSetupShortcut& shortcut, bool& error_shown) {
   Variables& v = c_.Vars;
-  ShortcutSpec spec;
-  spec.LinkPath = IncludeTrailingBackslash(v.ExpandText(shortcut.Folder)) +
+  ShortcutSpec link;
+  link.LinkPath = IncludeTrailingBackslash(v.ExpandText(shortcut.Folder)) +
                   v.ExpandText(shortcut.Name) + ".lnk";
   if (SameText(shortcut.Target, "UNINSTALLER")) {
-    spec.Target = IncludeTrailingBackslash(v.ExpandText("%WinDir%")) + "kvbuninst.exe";
-    spec.Arguments = "\"" + IncludeTrailingBackslash(v.ExpandText("%InstallDir%")) + "uninst.dat\"";
+    link.Target = IncludeTrailingBackslash(v.ExpandText("%WinDir%")) + "kvbuninst.exe";
+    link.Arguments = "\"" + IncludeTrailingBackslash(v.ExpandText("%InstallDir%")) + "uninst.dat\"";
   } else {
-    spec.Target = ShortcutTarget(shortcut);
-    spec.Arguments = v.ExpandText(shortcut.Arguments);
+    link.Target = ShortcutTarget(shortcut);
+    link.Arguments = v.ExpandText(shortcut.Arguments);
   }
-  spec.Description = v.ExpandText(shortcut.Description);
-  spec.WorkingDir = ExtractFilePath(spec.Target);
-  spec.IconFile = v.ExpandText(shortcut.IconFile);
-  spec.IconIndex = static_cast<int>(shortcut.IconIndex);
-  spec.ShowCmd = static_cast<int>(shortcut.ShowCmd);
+  link.Description = v.ExpandText(shortcut.Description);
+  link.WorkingDir = ExtractFilePath(link.Target);
+  link.IconFile = v.ExpandText(shortcut.IconFile);
+  link.IconIndex = static_cast<int>(shortcut.IconIndex);
+  link.ShowCmd = static_cast<int>(shortcut.ShowCmd);
 
-  journal_.CreateFolders(ExtractFilePath(spec.LinkPath));
-  const bool room = journal_.PrepareFile(spec.LinkPath) == MoveAsideResult::kMoved;
+  journal_.CreateFolders(ExtractFilePath(link.LinkPath));
+  const bool room = journal_.PrepareFile(link.LinkPath) == MoveAsideResult::kMoved;
   if (room)
-    journal_.FileCreated(spec.LinkPath);
-  if (!room || !c_.Machine.CreateShortcut(spec)) {
+    journal_.FileCreated(link.LinkPath);
+  if (!room || !c_.Machine.CreateShortcut(link)) {
     if (!error_shown)
       ShowMessage(kMsgShortcutError, MessageIcon::kStop);
     error_shown = true;
     return;
   }
-  TUninstItem item = PathItem(kItemFile, spec.LinkPath);
-  item.File.SourceName = spec.LinkPath;
+  TUninstItem item = PathItem(kItemFile, link.LinkPath);
+  item.File.SourceName = link.LinkPath;
   item.File.DestDir = shortcut.Folder;
   item.File.ExtraText3 = shortcut.ExtraText2;
   item.File.Components = shortcut.Components;
