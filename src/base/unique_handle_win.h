@@ -26,11 +26,7 @@ class UniqueHandle {
   ~UniqueHandle() { Close(); }
 
   bool Valid() const { return handle_ != nullptr; }
-  explicit operator bool() const { return Valid(); }
   HANDLE Get() const { return handle_; }
-  HANDLE get() const { return handle_; }
-  // Closes the handle held and takes `handle` (null or INVALID_HANDLE_VALUE: none).
-  void Reset(HANDLE handle) { *this = UniqueHandle(handle); }
   // Closes the handle now; false when closing failed (for files: data may not be written).
   bool Close() {
     if (!handle_)

@@ -28,12 +28,11 @@ UniqueHandle MakeCopy(const std::string& original, std::string& copy) {
     copy = base + "-" + std::to_string(n) + ".exe";
     if (!CopyFileA(original.c_str(), copy.c_str(), TRUE))
       continue;
-    const HANDLE handle = CreateFileA(copy.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle != INVALID_HANDLE_VALUE)
-      return UniqueHandle(handle);
-    DeleteFileForce(copy);
-    return {};
+    UniqueHandle handle(CreateFileA(copy.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!handle.Valid())
+      DeleteFileForce(copy);
+    return handle;
   }
   return {};
 }
@@ -57,7 +56,7 @@ std::optional<int> RunFromCopy(const UninstallerOptions& options, void* lock) {
   const std::string original = OwnProgramPath();
   std::string copy_path;
   UniqueHandle copy = original.empty() ? UniqueHandle() : MakeCopy(original, copy_path);
-  if (!copy)
+  if (!copy.Valid())
     return std::nullopt;
   HANDLE read_end = nullptr;
   HANDLE write_end = nullptr;
@@ -69,7 +68,7 @@ std::optional<int> RunFromCopy(const UninstallerOptions& options, void* lock) {
   DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE,
                   TRUE, 0);
   UniqueHandle self_handle(self);
-  Inheritable(copy.get());
+  Inheritable(copy.Get());
   Inheritable(lock);
 
   std::string command =
@@ -85,15 +84,15 @@ std::optional<int> RunFromCopy(const UninstallerOptions& options, void* lock) {
   CloseHandle(process.hThread);
   UniqueHandle child(process.hProcess);
   // Only the copy holds the pipe's writing end now: reading ends when it reports or dies.
-  writer.Reset(nullptr);
-  copy.Reset(nullptr);
+  writer.Close();
+  copy.Close();
   int32_t code = 0;
   DWORD read = 0;
-  if (ReadFile(reader.get(), &code, sizeof code, &read, nullptr) && read == sizeof code)
+  if (ReadFile(reader.Get(), &code, sizeof code, &read, nullptr) && read == sizeof code)
     return code;
-  WaitForSingleObject(child.get(), INFINITE);
+  WaitForSingleObject(child.Get(), INFINITE);
   DWORD exit_code = kUninstallFailed;
-  GetExitCodeProcess(child.get(), &exit_code);
+  GetExitCodeProcess(child.Get(), &exit_code);
   return static_cast<int>(exit_code);
 }
 

@@ -35,12 +35,12 @@ int RunUninstallerProgram() {
   if (!options.CopyOf.empty() || options.Help || !options.Error.empty())
     return RemoveHere(options);
   const UniqueHandle lock(CreateMutexA(nullptr, FALSE, kUninstallerMutexName));
-  if (!lock || GetLastError() == ERROR_ALREADY_EXISTS) {
+  if (!lock.Valid() || GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!options.Silent)
       MessageBoxA(nullptr, kAlreadyRunningText, kUninstallerTitle, MB_OK | MB_ICONSTOP);
     return kUninstallAlreadyRunning;
   }
-  if (const std::optional<int> code = RunFromCopy(options, lock.get()))
+  if (const std::optional<int> code = RunFromCopy(options, lock.Get()))
     return *code;
   return RemoveHere(options);
 }
