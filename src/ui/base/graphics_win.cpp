@@ -57,6 +57,11 @@ TFontRecord BoldFont(TFontRecord font) {
   return font;
 }
 
+UniqueBitmap LoadBitmapFile(const std::string& path) {
+  return UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+}
+
 void DrawBitmap(HDC dc, HBITMAP bitmap) {
   const SIZE size = BitmapSize(bitmap);
   if (size.cx == 0)
