@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <optional>
 #include <string>
@@ -224,21 +225,83 @@ TEST(BackWindowTest, PicturesInTheirCorners) {
   EXPECT_EQ(items[1].Reserved, 1);
 }
 
-TEST(BackWindowTest, SlidingItemsEndInPlaceWithoutTrails) {
+// The runs of `color` in row `y` of what the window shows now (without repainting it):
+// the first and one past the last x of each.
+std::vector<std::pair<int, int>> RunsInRow(HWND window, int y, COLORREF color) {
+  RECT client;
+  GetClientRect(window, &client);
+  const int width = client.right;
+  HDC dc = GetDC(window);
+  OffscreenCanvas row(dc, width, 1);
+  BitBlt(row.Dc(), 0, 0, width, 1, dc, 0, y, SRCCOPY);
+  ReleaseDC(window, dc);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = 1;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width));
+  GetDIBits(row.Dc(), row.Bitmap(), 0, 1, pixels.data(), &info, DIB_RGB_COLORS);
+  const uint32_t wanted = GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color);
+  std::vector<std::pair<int, int>> runs;
+  for (int x = 0; x < width; ++x) {
+    if ((pixels[static_cast<size_t>(x)] & 0xFFFFFF) != wanted)
+      continue;
+    if (!runs.empty() && runs.back().second == x)
+      ++runs.back().second;
+    else
+      runs.push_back({x, x + 1});
+  }
+  return runs;
+}
+
+// What a timer saw of the red item's row while the items slid in.
+struct SlideWatch {
+  HWND Window = nullptr;
+  std::vector<std::vector<std::pair<int, int>>> Frames;
+  static inline SlideWatch* current = nullptr;
+  static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
+    current->Frames.push_back(RunsInRow(current->Window, 12, kRed));
+  }
+};
+
+TEST(BackWindowTest, ItemsSlideInWithoutTrailsAndEndInPlace) {
   test::ScratchFolder folder("back-slide");
   RunVariables run(folder);
   test::WriteSolidBitmapFile(folder / "red.bmp", 20, 10, kRed);
   test::WriteSolidBitmapFile(folder / "green.bmp", 30, 12, kGreen);
   test::WriteSolidBitmapFile(folder / "blue.bmp", 16, 16, kBlue);
   std::vector<TSetupBackItem> items = {
-      PictureItem(kTopLeft, "red.bmp", kSlideFromLeft),
+      PictureItem(kTopLeft, "red.bmp", kSlideFromRight),
       PictureItem(kBottomRight, "green.bmp", kSlideFromBottomRight),
       PictureItem(kTopRight, "blue.bmp", kSlideFromBottom),
   };
   TfrmBackWindow back(Properties(kBackFullScreen, 0x00806040, 0x00806040), items, run.vars);
+  SlideWatch watch;
+  watch.Window = back.Handle();
+  SlideWatch::current = &watch;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1, SlideWatch::Look);
   PumpUntil([&] { return back.ItemsAnimated(); });
+  KillTimer(nullptr, timer);
+  SlideWatch::current = nullptr;
   for (const TSetupBackItem& item : items)
     EXPECT_EQ(item.Reserved, 1);
+
+  // The red item crossed the screen from the right: one run at a time, never wider than
+  // the item (the places it left were restored), moving left.
+  int moving = 0;
+  int last_left = INT_MAX;
+  for (const auto& frame : watch.Frames) {
+    ASSERT_LE(frame.size(), 1u);
+    if (frame.empty())
+      continue;
+    EXPECT_LE(frame[0].second - frame[0].first, 20);
+    EXPECT_LE(frame[0].first, last_left);
+    last_left = frame[0].first;
+    moving += frame[0].first > 8 ? 1 : 0;
+  }
+  EXPECT_GE(moving, 2) << "the item was not seen on its way";
 
   const Picture picture(back.Handle());
   const int w = picture.Width();
