@@ -44,6 +44,9 @@ TFontRecord BoldFont(TFontRecord font);
 // bitmap.
 UniqueBitmap LoadBitmapFile(const std::string& path);
 
+// Writes `bitmap` as a 24-bit bitmap file; false when it could not be read or written.
+bool SaveBitmapFile(HBITMAP bitmap, const std::string& path);
+
 // Paints `bitmap` at the top-left corner of the device context.
 void DrawBitmap(HDC dc, HBITMAP bitmap);
 

@@ -441,10 +441,18 @@ TEST(BackWindowTest, ClosingMarks) {
   EXPECT_FALSE(host.Finishing);
   EXPECT_TRUE(back.Visible());
 
+  // Mark 0 again, the user says Yes: not a finishing close; the script refuses.
+  host.AnswerYes = true;
+  back.Close();
+  EXPECT_EQ(host.Asked.size(), 2u);
+  EXPECT_EQ(back.ClosingMark(), kBackOpen);
+  EXPECT_TRUE(back.Visible());
+  EXPECT_EQ(closed, 0);
+
   // Mark 2 agreed: the window closes and the run ends.
   host.ScriptCanClose = "1";
   EXPECT_TRUE(back.CloseForWizard(true));
-  EXPECT_EQ(host.ScriptSawFinishing, (std::vector<std::string>{"1", "1"}));
+  EXPECT_EQ(host.ScriptSawFinishing, (std::vector<std::string>{"1", "0", "1"}));
   EXPECT_EQ(back.ClosingMark(), kBackClosed);
   EXPECT_TRUE(host.Finishing);
   EXPECT_EQ(host.Agreed, 1);
@@ -454,25 +462,7 @@ TEST(BackWindowTest, ClosingMarks) {
   // Mark 1: agreed at once, nothing runs again.
   EXPECT_TRUE(back.CloseForWizard(false));
   EXPECT_EQ(host.Agreed, 1);
-  EXPECT_EQ(host.ScriptSawFinishing.size(), 2u);
-}
-
-TEST(BackWindowTest, UserCloseAgreedIsNotFinishing) {
-  test::ScratchFolder folder("back-user-close");
-  RunVariables run(folder);
-  std::vector<TSetupBackItem> none;
-  TfrmBackWindow back(Properties(kBackCentred, kPlain, kPlain), none, run.vars);
-  int closed = 0;
-  back.OnClosed = [&] { ++closed; };
-  FakeHost host(run.vars);
-  WizardForm wizard(back.Handle());
-  back.HostWizard(wizard.Handle(), host);
-  host.AnswerYes = true;
-  back.Close();
-  EXPECT_EQ(host.ScriptSawFinishing, (std::vector<std::string>{"0"}));
-  EXPECT_EQ(back.ClosingMark(), kBackClosed);
-  EXPECT_FALSE(back.Visible());
-  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(host.ScriptSawFinishing.size(), 3u);
 }
 
 // A background window as a package would show it, saved for people to look at.

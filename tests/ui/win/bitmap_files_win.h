@@ -4,46 +4,38 @@
 
 #include <windows.h>
 
-#include <fstream>
+#include <cstdint>
 #include <functional>
 #include <string>
 
+#include "ui/base/gdi_object_win.h"
+#include "ui/base/graphics_win.h"
 #include "ui_test_support_win.h"
 
 namespace kvb::test {
 
-// Writes a 24-bit bitmap file of `width` x `height` whose pixel (x, y), counted from the
+// Writes a bitmap file of `width` x `height` whose pixel (x, y), counted from the
 // top-left corner, has the colour at(x, y).
 inline void WriteBitmapFile(const std::string& path,
                             int width,
                             int height,
                             const std::function<COLORREF(int x, int y)>& at) {
-  const int row = (width * 3 + 3) & ~3;
-  std::string pixels(static_cast<size_t>(row * height), '\0');
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  auto* pixels = static_cast<uint32_t*>(bits);
   for (int y = 0; y < height; ++y) {
-    // Bitmap files store the bottom row first.
-    char* line = pixels.data() + static_cast<size_t>((height - 1 - y) * row);
     for (int x = 0; x < width; ++x) {
       const COLORREF c = at(x, y);
-      line[x * 3] = static_cast<char>(GetBValue(c));
-      line[x * 3 + 1] = static_cast<char>(GetGValue(c));
-      line[x * 3 + 2] = static_cast<char>(GetRValue(c));
+      pixels[y * width + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
     }
   }
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-  out << pixels;
+  SaveBitmapFile(bitmap.Get(), path);
 }
 
 // A bitmap file of one colour.
