@@ -1,6 +1,7 @@
 // Projects that extend a base project, and the background window a project describes.
 #include <gtest/gtest.h>
 
+#include "build.h"
 #include "pack_test_util.h"
 #include "project_reader.h"
 #include "setupdata/setup_data.h"
@@ -154,6 +155,48 @@ TEST(ProjectBaseTest, TheSampleWithABackgroundWindow) {
       extracted = extracted || t.record.SourceName == item.PictureFile;
     EXPECT_TRUE(extracted) << item.PictureFile;
   }
+}
+
+TEST(ProjectBaseTest, BuildWarnsAboutBackgroundPicturesNotExtracted) {
+  Scratch dir;
+  test::WriteFile(dir / "stub.exe", "MZ stub");
+  test::WriteFile(dir / "logo.bmp", "BM logo");
+  test::WriteFile(dir / "elsewhere.bmp", "BM elsewhere");
+  const std::string project = R"(
+[appearance]
+background-bitmap = "back.bmp"
+
+[[background-item]]
+kind = "picture"
+picture = "LOGO.BMP"
+
+[[background-item]]
+kind = "picture"
+picture = "elsewhere.bmp"
+
+[[background-item]]
+caption = "text items need no file"
+
+[[temp-file]]
+source = "logo.bmp"
+
+[[temp-file]]
+source = "elsewhere.bmp"
+dest-dir = '%WinDir%\'
+)";
+  BuildOptions options;
+  options.stub = dir / "stub.exe";
+  options.output = dir / "Setup.exe";
+  test::WriteFile(dir / "p.toml", project);
+  EXPECT_TRUE(BuildPackage(ReadProject(dir / "p.toml"), options).warnings.empty())
+      << "no background window, no warning";
+
+  test::WriteFile(dir / "p.toml", "[options]\nuse-background-window = true\n" + project);
+  const BuildResult result = BuildPackage(ReadProject(dir / "p.toml"), options);
+  ASSERT_EQ(result.warnings.size(), 2u);
+  EXPECT_NE(result.warnings[0].find("\"back.bmp\" is not among the temporary files"),
+            std::string::npos);
+  EXPECT_NE(result.warnings[1].find("\"elsewhere.bmp\""), std::string::npos);
 }
 
 }  // namespace
