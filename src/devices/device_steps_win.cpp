@@ -24,7 +24,7 @@ class WinDeviceSteps final : public DeviceSteps {
   }
 
   bool InstallForUser(const std::string& user_name, const std::string& file) override {
-    return hotsync_.Found() && hotsync_.InstallForUser(user_name, file);
+    return hotsync_.InstallForUser(user_name, file);
   }
 
   // The engine expands the conduit's texts before the call.

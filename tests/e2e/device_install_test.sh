@@ -9,19 +9,14 @@
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin device_install
 
-run="${KVB_INSTALL_RUN_EXE:?}"
 drive_c=$WINEPREFIX/drive_c
 install_dir='C:\Program Files\Sea Soft\Tides'
 appmgr_log=$(e2e_unixpath "$E2E_ACTIVESYNC_DIR")/ceappmgr.log
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sea Soft Tides'
 
-# install SETUP.exe ARGS...: install_run's output in $E2E_OUT.
+# install SETUP.exe ARGS...: e2e_install, which must succeed.
 install() {
-  E2E_OUT=$E2E_DIR/install-$(basename "$1" .exe).out
-  wine "$run" "$(e2e_winpath "$1")" "${@:2}" </dev/null 2>/dev/null | tr -d '\r' >"$E2E_OUT"
-  E2E_STATUS=${PIPESTATUS[0]}
-  echo "-- install $* : status $E2E_STATUS"
-  sed 's/^/   | /' "$E2E_OUT"
+  e2e_install "$@"
   [ "$E2E_STATUS" -eq 0 ] || e2e_fail "installation of $1 failed"
 }
 
@@ -105,8 +100,7 @@ e2e_expect_reg "$E2E_HOTSYNC_KEY\\Application0" Priority 0x2 REG_DWORD
 e2e_expect_no_reg_key "$E2E_HOTSYNC_KEY\\Application2"
 e2e_expect_reg "$E2E_HOTSYNC_KEY\\Application1" Creator 0x4f746872
 
-wine "$run" --dump-log "$(e2e_winpath "$(e2e_unixpath "$install_dir")/uninst.dat")" </dev/null \
-  2>/dev/null | tr -d '\r' >"$E2E_DIR/log.txt"
+e2e_dump_log "$install_dir\\uninst.dat" >"$E2E_DIR/log.txt"
 for line in 'item 6 KvbT' "item 2 $first" "item 2 $second" "item 1 $install_dir\\CE\\maps.cab"; do
   grep -qxF "$line" "$E2E_DIR/log.txt" || e2e_fail "the uninstall log lacks: $line"
 done

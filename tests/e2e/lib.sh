@@ -236,6 +236,27 @@ e2e_pack() {
   echo "$1/$2.exe"
 }
 
+# --- the installation engine without the wizard (install_run) ---
+
+# e2e_install SETUP.exe ARGS...: runs install_run (its options: see install_run_win.cpp);
+# the output goes to $E2E_DIR/install-N.out (also $E2E_OUT) and into the test log, the
+# status to $E2E_STATUS.
+E2E_INSTALLS=0
+e2e_install() {
+  E2E_INSTALLS=$((E2E_INSTALLS + 1))
+  E2E_OUT=$E2E_DIR/install-$E2E_INSTALLS.out
+  wine "${KVB_INSTALL_RUN_EXE:?}" "$(e2e_winpath "$1")" "${@:2}" </dev/null 2>/dev/null |
+    tr -d '\r' >"$E2E_OUT"
+  E2E_STATUS=${PIPESTATUS[0]}
+  echo "-- install $E2E_INSTALLS ($*): status $E2E_STATUS"
+  sed 's/^/   | /' "$E2E_OUT"
+}
+
+# e2e_dump_log WINPATH: an uninstall log's product and items, one a line.
+e2e_dump_log() {
+  wine "${KVB_INSTALL_RUN_EXE:?}" --dump-log "$1" </dev/null 2>/dev/null | tr -d '\r'
+}
+
 # --- handheld stand-ins ---
 
 # ActiveSync as the setup finds it: the stand-in rapi.dll in the system folder and the
