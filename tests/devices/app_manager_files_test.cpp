@@ -11,8 +11,9 @@ namespace {
 
 // The package's own group (two CABs) and a group whose name needs FileSafe.
 std::vector<AppManagerGroup> Groups() {
-  return {{"Tide Tables", "Tides for handhelds", "C:\\Tide\\CE\\", {"tide.arm.cab", "tide.mips.cab"}},
-          {"Maps: North, South", "Coast maps", "C:\\Tide\\Maps", {"maps.cab"}}};
+  return {
+      {"Tide Tables", "Tides for handhelds", "C:\\Tide\\CE\\", {"tide.arm.cab", "tide.mips.cab"}},
+      {"Maps: North, South", "Coast maps", "C:\\Tide\\Maps", {"maps.cab"}}};
 }
 
 // Files written in memory; paths listed in `refused` cannot be written.
