@@ -57,6 +57,7 @@ TEST(ArchiveProgressTest, RoundsHalvesToEvenAndStaysInRange) {
 
   const ArchiveProgressScale plain{10, 20, 0, 5.0};
   EXPECT_EQ(ProgressValue(1, 2, plain), 50);  // no span: base and limit unused
+  EXPECT_EQ(ProgressValue(3 * 65536, 300, plain), 100);
   EXPECT_EQ(FinalProgressValue(plain), 100);
   const ArchiveProgressScale broken{7, 1000, 50, nan};
   EXPECT_EQ(ProgressValue(1, 2, broken), 7);
