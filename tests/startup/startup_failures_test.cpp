@@ -190,9 +190,9 @@ TEST(StartupFailuresTest, DamagedPackageShowsTheCorruptedDataMessage) {
 
 struct PlacementCase {
   const char* name;
-  std::string splash;               // the package's splash bitmap, "" for none
+  std::string splash;  // the package's splash bitmap, "" for none
   std::function<void(FakeStartupHost&)> arrange;
-  Lines writes;                     // files the run created before it ended
+  Lines writes;  // files the run created before it ended
 };
 
 // A temporary file that cannot be placed ends the run with the internal-error message;
@@ -223,9 +223,7 @@ TEST(StartupFailuresTest, TemporaryFileThatCannotBePlacedEndsTheRun) {
        {"write C:\\Temp\\kvb001\\a.txt"}},
       {"the splash bitmap in the first pass",
        "splash.bmp",
-       [](FakeStartupHost& host) {
-         host.uncreatable_files.insert("C:\\Temp\\kvb001\\splash.bmp");
-       },
+       [](FakeStartupHost& host) { host.uncreatable_files.insert("C:\\Temp\\kvb001\\splash.bmp"); },
        {}},
   };
   for (const PlacementCase& c : cases) {
@@ -233,10 +231,8 @@ TEST(StartupFailuresTest, TemporaryFileThatCannotBePlacedEndsTheRun) {
     TestPackage package;
     package.data.Properties.SplashBitmap = c.splash;
     package.data.Scripts[0] = Script({Statement("MESSAGE", {"", "script ran"})});
-    package.temp_files = {{"a.txt", "a"},
-                          {"b.dll", "MZ", tools},
-                          {"c.txt", "c"},
-                          {"splash.bmp", kBitmapBytes}};
+    package.temp_files = {
+        {"a.txt", "a"}, {"b.dll", "MZ", tools}, {"c.txt", "c"}, {"splash.bmp", kBitmapBytes}};
     FakeStartupHost host(package.Bytes());
     c.arrange(host);
     const PathMap<std::string> before = host.files;
