@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of build/fuzz for the given number of seconds each (default 600),
 # starting from its seed corpus under fuzz/corpus/<target> when there is one.
-# A crash, leak or time-out fails the run. Usage: scripts/fuzz.sh [seconds] [target...]
+# A crash, leak or time-out fails the run; its input lands in build/fuzz/findings/<target>.
+# Usage: scripts/fuzz.sh [seconds] [target...]
 # KVB_FUZZ_SEED fixes libFuzzer's random seed (the test command's smoke runs use one, so
 # the same tree gives the same runs); without it every run explores anew.
 set -euo pipefail
@@ -20,7 +21,8 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 for t in "${targets[@]}"; do
   work="build/fuzz/corpus-work/$t"
-  mkdir -p "$work"
+  findings="build/fuzz/findings/$t"
+  mkdir -p "$work" "$findings"
   seeds=()
   [ -d "fuzz/corpus/$t" ] && seeds+=("fuzz/corpus/$t")
   echo "-- $t for ${seconds}s"
@@ -29,11 +31,12 @@ for t in "${targets[@]}"; do
   seed=()
   [ -n "${KVB_FUZZ_SEED:-}" ] && seed=(-seed="$KVB_FUZZ_SEED")
   "build/fuzz/fuzz/$t" "${seed[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 "$work" "${seeds[@]}" >"$log" 2>&1 || status=$?
+    -artifact_prefix="$findings/" -print_final_stats=1 "$work" "${seeds[@]}" >"$log" 2>&1 ||
+    status=$?
   grep -E "^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)" "$log" || true
   if [ "$status" -ne 0 ]; then
     tail -n 40 "$log" >&2
-    echo "fuzz.sh: $t failed (exit $status); the crash input is in the current folder" >&2
+    echo "fuzz.sh: $t failed (exit $status); the input is in $findings" >&2
     exit 1
   fi
 done

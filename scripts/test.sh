@@ -15,6 +15,10 @@ phase_end() {
 }
 phase_start=$SECONDS
 
+echo "== repository"
+bash scripts/check-tracked.sh
+phase_end "repository"
+
 echo "== building"
 kvb_build_host
 kvb_build_win

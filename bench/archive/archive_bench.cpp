@@ -1,8 +1,10 @@
 // Archive benchmark: builds a mixed block (text-like, binary and already-compressed
-// data) and measures in one run the builder's compression on one and on all threads,
-// extraction into a folder against raw inflation of the same chunks, skipping, zlib
-// against libdeflate, and the peak memory of extraction for a small and a large block.
-// Usage: archive_bench [--size MiB] [--dir folder]
+// data) and measures in one run the builder's compression on one and on all threads
+// (checking that both write the same bytes), extraction into a folder against raw
+// inflation of the same chunks, against writing the same bytes into the same files
+// alone, and against inflating and writing one after the other without the reader;
+// skipping, zlib against libdeflate, and the peak memory of extraction for a small and a
+// large block. Usage: archive_bench [--size MiB] [--dir folder] (scripts/bench.sh)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include <libdeflate.h>
+#include <zlib.h>
 
 #include "bench/archive/bench_data.h"
 #include "bench/archive/bench_process.h"
@@ -70,10 +74,28 @@ ArchiveBlockContent MakeContent(const std::vector<FilePlan>& plan) {
   return content;
 }
 
-class NullBuffer final : public std::streambuf {
+// Takes the CRC-32 of what is written through it, and passes it on to `next` if given.
+class CrcBuffer final : public std::streambuf {
+ public:
+  explicit CrcBuffer(std::streambuf* next = nullptr) : next_(next) {}
+  uLong Crc() const { return crc_; }
+
  protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int overflow(int c) override { return c; }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    crc_ = crc32(crc_, reinterpret_cast<const Bytef*>(s), static_cast<uInt>(n));
+    return next_ ? next_->sputn(s, n) : n;
+  }
+  int overflow(int c) override {
+    if (c == traits_type::eof())
+      return c;
+    const char ch = static_cast<char>(c);
+    return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+  }
+  int sync() override { return next_ ? next_->pubsync() : 0; }
+
+ private:
+  std::streambuf* next_;
+  uLong crc_ = crc32(0, nullptr, 0);
 };
 
 // Extracts `block` into `dir` (entry N to "N"), or skips every entry.
@@ -87,10 +109,12 @@ bool ExtractBlock(const std::string& block, const std::string& dir, bool skip) {
   return zip.ExtractFromFile(block, dir);
 }
 
-// The chunks of a block held in memory, as (offset, header) pairs.
+// The chunks of a block held in memory, as (offset, header) pairs, with the entry they
+// belong to.
 struct Chunk {
   size_t offset;
   int32_t header;
+  int32_t entry;
 };
 
 std::vector<Chunk> ListChunks(const std::string& block) {
@@ -109,7 +133,7 @@ std::vector<Chunk> ListChunks(const std::string& block) {
     }
     pos += 8;  // date and entry magic
     for (int32_t h; (h = i32(pos)) != kChunkEndOfEntry;) {
-      chunks.push_back({pos + 4, h});
+      chunks.push_back({pos + 4, h, marker});
       pos += 4 + static_cast<size_t>(h < 0 ? -int64_t{h} : h);
     }
     pos += 4;
@@ -131,6 +155,89 @@ Timing InflateAll(const std::string& block, const std::vector<Chunk>& chunks, Zl
       }
     }
   });
+}
+
+// Writes every entry's bytes, taken from `data` (the block's contents one entry after the
+// other), into its file in `dir` as extraction does, piece by piece through the
+// platform's files, without inflating anything: what extraction cannot beat.
+Timing WriteAlone(const std::string& data,
+                  const std::vector<FilePlan>& plan,
+                  const std::string& dir) {
+  return Best(
+      3,
+      [&] {
+        auto files = MakePlatformArchiveFiles();
+        size_t at = 0;
+        for (size_t i = 0; i < plan.size(); ++i) {
+          auto output = files->Create(dir + std::to_string(i));
+          if (!output)
+            std::abort();
+          for (uint64_t left = plan[i].size; left > 0;) {
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(left, kPieceSize));
+            output->Write(data.data() + at, n);
+            at += n;
+            left -= n;
+          }
+          output->SetDosDate(0x30000000);
+        }
+      },
+      [&] {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+      });
+}
+
+// Inflates each chunk and writes it into its entry's file at once: extraction without
+// the reader's format and events.
+Timing InflateThenWrite(const std::string& block,
+                        const std::vector<Chunk>& chunks,
+                        const std::string& dir) {
+  ChunkInflater inflater(kShippedInflater);
+  std::vector<uint8_t> out(kPieceSize);
+  return Best(
+      3,
+      [&] {
+        auto files = MakePlatformArchiveFiles();
+        std::unique_ptr<ArchiveOutput> output;
+        int32_t entry = -1;
+        for (const Chunk& c : chunks) {
+          if (c.entry != entry) {
+            if (output)
+              output->SetDosDate(0x30000000);
+            entry = c.entry;
+            output = files->Create(dir + std::to_string(entry));
+            if (!output)
+              std::abort();
+          }
+          const auto* in = reinterpret_cast<const uint8_t*>(block.data() + c.offset);
+          if (c.header > 0) {
+            const std::optional<size_t> n = inflater.Inflate(in, c.header, out.data());
+            if (!n)
+              std::abort();
+            output->Write(out.data(), *n);
+          } else {
+            output->Write(in, static_cast<size_t>(-int64_t{c.header}));
+          }
+        }
+        if (output)
+          output->SetDosDate(0x30000000);
+      },
+      [&] {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+      });
+}
+
+// The entries' contents one after the other.
+std::string PlannedBytes(const std::vector<FilePlan>& plan) {
+  std::string data;
+  for (const FilePlan& p : plan) {
+    GeneratedSource source(p.kind, p.seed, p.size);
+    const size_t at = data.size();
+    data.resize(at + p.size);
+    source.ReadAt(0, data.data() + at, p.size);
+  }
+  return data;
 }
 
 bool SameAsPlan(const std::vector<FilePlan>& plan, const std::string& dir) {
@@ -191,33 +298,42 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
   const std::string out_dir =
       (work / "out").string() + static_cast<char>(fs::path::preferred_separator);
 
+  // Compression on all threads into the block file and on one thread into nothing; both
+  // must write the same bytes.
   ArchiveBlockInfo info;
+  std::filebuf file;
+  if (!file.open(block, std::ios::out | std::ios::binary | std::ios::trunc))
+    std::abort();
+  CrcBuffer crc_all(&file), crc_one;
+  std::ostream out_all(&crc_all), out_one(&crc_one);
   double cpu = CpuSeconds();
-  const double t_all = Seconds([&] {
-    std::ofstream out(block, std::ios::binary);
-    info = WriteArchiveBlock(out, content);
-  });
+  const double t_all = Seconds([&] { info = WriteArchiveBlock(out_all, content); });
   const double cpu_all = CpuSeconds() - cpu;
-  NullBuffer null_buffer;
-  std::ostream null_stream(&null_buffer);
+  file.close();
   cpu = CpuSeconds();
-  const double t_one = Seconds([&] { WriteArchiveBlock(null_stream, content, {1, nullptr}); });
+  const double t_one = Seconds([&] { WriteArchiveBlock(out_one, content, {1, nullptr}); });
   const double cpu_one = CpuSeconds() - cpu;
   std::printf("block: %.0f MiB in %zu files -> %.1f MiB, %u chunks (%u stored)\n",
               info.TotalSize / kMiB, plan.size(), info.Size / kMiB,
               info.StoredChunks + info.CompressedChunks, info.StoredChunks);
   std::printf(
       "compression: all threads (%u) %.2f s (CPU %.2f s), 1 thread %.2f s (CPU %.2f s), "
-      "ratio 1-thread/all %.2f\n",
-      std::thread::hardware_concurrency(), t_all, cpu_all, t_one, cpu_one, t_one / t_all);
+      "speed-up %.2f x, same bytes: %s\n",
+      std::thread::hardware_concurrency(), t_all, cpu_all, t_one, cpu_one, t_one / t_all,
+      crc_all.Crc() == crc_one.Crc() ? "yes" : "NO");
+  if (crc_all.Crc() != crc_one.Crc())
+    return 1;
   CompareCompressors(plan, std::min<uint64_t>(mib << 20, 32u << 20));
 
+  // Every run of (a), (c) and (e) writes into an emptied folder; emptying it is not timed.
   auto extract = [&](bool skip) {
-    return Best(3, [&] {
-      fs::remove_all(out_dir);
-      if (!ExtractBlock(block, out_dir, skip))
-        std::abort();
-    });
+    return Best(
+        3,
+        [&] {
+          if (!ExtractBlock(block, out_dir, skip))
+            std::abort();
+        },
+        [&] { fs::remove_all(out_dir); });
   };
   const Timing a = extract(false);
   if (!SameAsPlan(plan, out_dir)) {
@@ -233,6 +349,12 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
   const std::vector<Chunk> chunks = ListChunks(bytes);
   const Timing b = InflateAll(bytes, chunks, kShippedInflater);
   const Timing b_zlib = InflateAll(bytes, chunks, ZlibCodec::kZlib);
+  const Timing c = WriteAlone(PlannedBytes(plan), plan, out_dir);
+  const Timing e = InflateThenWrite(bytes, chunks, out_dir);
+  if (!SameAsPlan(plan, out_dir)) {
+    std::printf("inflated and written files differ from the originals\n");
+    return 1;
+  }
   const double total = info.TotalSize / kMiB;
   std::printf("times below: best of 3, wall / CPU seconds\n");
   std::printf("(a) extraction %.3f / %.3f s = %.0f / %.0f MiB/s\n", a.wall, a.cpu, total / a.wall,
@@ -241,10 +363,17 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
       "(b) raw inflation in memory, libdeflate %.3f / %.3f s; zlib %.3f / %.3f s; "
       "libdeflate %.2f / %.2f x zlib\n",
       b.wall, b.cpu, b_zlib.wall, b_zlib.cpu, b_zlib.wall / b.wall, b_zlib.cpu / b.cpu);
-  std::printf("(c) a/b (speed of extraction / speed of raw inflation) = %.2f / %.2f\n",
-              b.wall / a.wall, b.cpu / a.cpu);
+  std::printf("(c) writing the same bytes into the same files alone %.3f / %.3f s\n", c.wall,
+              c.cpu);
   std::printf("(d) skipping every entry %.4f / %.4f s = %.2f%% / %.2f%% of (a)\n", d.wall, d.cpu,
               100 * d.wall / a.wall, 100 * d.cpu / a.cpu);
+  std::printf("(e) inflating and writing each chunk, without the reader %.3f / %.3f s\n", e.wall,
+              e.cpu);
+  std::printf(
+      "speed of extraction (a) against: raw inflation (b) %.2f / %.2f, writing alone (c) %.2f "
+      "/ %.2f, inflating then writing (e) %.2f / %.2f, (b) and (c) added %.2f / %.2f\n",
+      b.wall / a.wall, b.cpu / a.cpu, c.wall / a.wall, c.cpu / a.cpu, e.wall / a.wall,
+      e.cpu / a.cpu, (b.wall + c.wall) / a.wall, (b.cpu + c.cpu) / a.cpu);
 
   // Peak memory in a fresh process for a small and this block.
   const std::string small = (work / "small.bin").string();

@@ -2,15 +2,18 @@
 // one operation: "S name=value" assigns through SetVariable, "L name=value" stores the
 // value unexpanded (so values may reference themselves and each other), "E text"
 // expands, "G text" asks GetVariableValue, "R text|old|new" compares ReplaceAllText with
-// a direct re-implementation of its rule. Nothing may loop, crash or grow without bound.
+// the literal replacement. Nothing may loop, crash or grow without bound.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/text.h"
+#include "vars/literal_replace.h"
 #include "vars/variables.h"
 
 namespace {
@@ -28,42 +31,19 @@ class FixedMachine : public MachineInfo {
   std::string CommandLineArgument(int index) override { return index == 1 ? "%CmdLineParam%" : ""; }
 };
 
-// The replacement rule written as plainly as possible: again and again replace the
-// leftmost occurrence that takes in at least one character not inserted by a replacement.
-std::string ReferenceReplace(std::string_view text,
-                             std::string_view old_text,
-                             std::string_view new_text) {
-  if (old_text.empty())
-    return std::string(text);
-  std::string r(text);
-  std::vector<bool> inserted(r.size(), false);
-  for (;;) {
-    size_t at = std::string::npos;
-    for (size_t s = 0; s + old_text.size() <= r.size(); ++s) {
-      if (!SameText(std::string_view(r).substr(s, old_text.size()), old_text))
-        continue;
-      bool original = false;
-      for (size_t k = s; k < s + old_text.size(); ++k)
-        original = original || !inserted[k];
-      if (original) {
-        at = s;
-        break;
-      }
-    }
-    if (at == std::string::npos)
-      return r;
-    r.replace(at, old_text.size(), new_text);
-    inserted.erase(inserted.begin() + at, inserted.begin() + at + old_text.size());
-    inserted.insert(inserted.begin() + at, new_text.size(), true);
-  }
-}
-
+// Wherever replacing the first occurrence again and again ends, ReplaceAllText must give
+// the same text; where it does not end, ReplaceAllText must still end within its limit.
 void CheckReplace(std::string_view args) {
   const std::vector<std::string> parts = SplitText(args, "|");
   if (parts.size() != 3)
     return;
-  const std::string got = ReplaceAllText(parts[0], parts[1], parts[2]);
-  if (got != ReferenceReplace(parts[0], parts[1], parts[2]))
+  constexpr size_t kLimit = 1 << 16;
+  const std::string got = ReplaceAllText(parts[0], parts[1], parts[2], kLimit);
+  const std::optional<std::string> literal =
+      test::LiteralReplace(parts[0], parts[1], parts[2], 1000);
+  if (literal && literal->size() <= kLimit && got != *literal)
+    std::abort();
+  if (got.size() > std::max(kLimit, parts[0].size()))
     std::abort();
 }
 

@@ -129,10 +129,16 @@ bool TKalvenbrookerInstall::CreateInstallFolders() {
   if (!c_.Maintenance)
     items_.push_back(PathItem(kItemFolder, install_dir));
 
-  std::vector<std::string> folders = c_.Data.FileFolders;
+  // An entry may end in a backslash: "%MyDir%\\" marks %MyDir% as a folder variable and
+  // names the folder %MyDir% itself.
+  std::vector<std::string> folders;
+  for (const std::string& entry : c_.Data.FileFolders)
+    folders.push_back(ExcludeTrailingBackslash(entry));
   std::sort(folders.begin(), folders.end(),
             [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
   for (const std::string& folder : folders) {
+    if (folder.empty())
+      continue;
     const bool used = std::any_of(c_.Data.DeviceFiles.begin(), c_.Data.DeviceFiles.end(),
                                   [&](const TSetupInstallerFile& f) {
                                     return StartsWithText(f.File.DestDir, folder + "\\") &&
@@ -143,7 +149,7 @@ bool TKalvenbrookerInstall::CreateInstallFolders() {
     // Only a folder this run creates is logged: one that was there before (the Windows
     // folder, a folder of an earlier installation, which that one's log lists) is not.
     const std::string expanded = ExcludeTrailingBackslash(c_.Vars.ExpandText(folder));
-    if (c_.Machine.FolderExists(expanded))
+    if (expanded.empty() || c_.Machine.FolderExists(expanded))
       continue;
     if (!journal_.CreateFolders(expanded))
       return fail();

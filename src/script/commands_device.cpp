@@ -15,10 +15,6 @@ std::string Flag(bool value) {
   return value ? "1" : "0";
 }
 
-std::string InFolder(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : IncludeTrailingBackslash(folder) + name;
-}
-
 // DEVICEFILEINFO kind to the accessor's FileInfo part; -1 for an unknown kind.
 int FileInfoPart(std::string_view kind) {
   if (SameText(kind, "EXISTENCE"))
@@ -81,7 +77,8 @@ std::optional<std::string> DeviceOutput(CommandContext& c, DeviceAccessor* d) {
     case 65:
       return DeviceFileInfo(d, c.Arg(2), c.Raw(3));
     case 66:
-      return Flag(d && d->FileExists(InFolder(c.Arg(3), c.Arg(2))));
+      // Folder and name joined as given: a package may pass a name prefix as the folder.
+      return Flag(d && d->FileExists(c.Arg(3) + c.Arg(2)));
     case 82:
       return Flag(d && d->AppInstalled(c.state.Vars.ExpandText("%CompanyName%"),
                                        c.state.Vars.ExpandText("%SoftwareName%")));

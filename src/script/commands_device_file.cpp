@@ -55,11 +55,6 @@ bool RunDeviceFileCommand(CommandContext& c) {
     DeviceFileOpen(c, device);
     return true;
   }
-  if (code == 74) {
-    if (device)
-      device->CloseFile();
-    return true;
-  }
   if (!device || !device->FileIsOpen()) {
     c.SetErrorCode("1");
     return true;
@@ -71,6 +66,9 @@ bool RunDeviceFileCommand(CommandContext& c) {
       break;
     case 71:
       Append(*device, c.Arg(1) + "\r\n");
+      break;
+    case 74:
+      device->CloseFile();
       break;
     case 72: {
       const int32_t count = c.IntArg(2);

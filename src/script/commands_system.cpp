@@ -19,11 +19,6 @@ std::string ExtractFileDrive(std::string_view path) {
   return std::string(path.substr(0, share_end));
 }
 
-// The folder joined with a file name or pattern (the name alone for an empty folder).
-std::string InFolder(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : IncludeTrailingBackslash(folder) + name;
-}
-
 std::string VersionText(ScriptSystem* system, const std::string& file) {
   std::optional<std::array<uint16_t, 4>> version;
   if (system)
@@ -112,7 +107,8 @@ bool RunSystemCommand(CommandContext& c) {
       c.SetOutput(FileInfo(system, c.Arg(2), c.Raw(3)));
       return true;
     case 37:
-      c.SetOutput(system && system->FindFirst(InFolder(c.Arg(3), c.Arg(2))) ? "1" : "0");
+      // Folder and pattern joined as given: a package may pass a name prefix as the folder.
+      c.SetOutput(system && system->FindFirst(c.Arg(3) + c.Arg(2)) ? "1" : "0");
       return true;
     case 43:
       c.SetOutput(WindowExists(system, c.Arg(2), c.Arg(3)) ? "1" : "0");

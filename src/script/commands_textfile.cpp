@@ -43,10 +43,6 @@ bool RunTextFileCommand(CommandContext& c) {
     FileOpen(c);
     return true;
   }
-  if (code == 10) {
-    file.Close();
-    return true;
-  }
   if (!file.IsOpen()) {
     c.SetErrorCode("1");
     return true;
@@ -65,6 +61,9 @@ bool RunTextFileCommand(CommandContext& c) {
     }
     case 9:
       c.SetOutput(ReadFileLine(file).value_or("EOF"));
+      break;
+    case 10:
+      file.Close();
       break;
   }
   return true;

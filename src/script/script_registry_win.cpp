@@ -13,8 +13,9 @@ class Win32Registry : public ScriptRegistry {
   std::optional<RegistryValue> ReadValue(RegistryRoot root,
                                          const std::string& key,
                                          const std::string& name) override {
+    // Read access only: a user who may not write the key still reads what is there.
     RegKey open;
-    if (open.Open(RootKey(root), key, KEY_ALL_ACCESS) != ERROR_SUCCESS)
+    if (open.Open(RootKey(root), key, KEY_READ) != ERROR_SUCCESS)
       return std::nullopt;
     DWORD type = 0;
     if (RegQueryValueExA(open.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) !=

@@ -40,8 +40,10 @@ int64_t ProgressPercent(uint32_t done, uint32_t total) {
 
 int64_t ProgressValue(uint32_t done, uint32_t total, const ArchiveProgressScale& scale) {
   const int64_t percent = ProgressPercent(done, total);
+  // Skipped chunks count whole pieces, so the percentage can pass 100; the reported
+  // position is a byte, which must not wrap.
   if (scale.Span == 0)
-    return percent;
+    return std::min<int64_t>(percent, 100);
   return Scaled(scale.Span * scale.Scale / 100 * static_cast<double>(percent), scale);
 }
 

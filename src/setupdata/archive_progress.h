@@ -22,7 +22,7 @@ int64_t RoundHalfEven(double value);
 // may exceed 100 (skipped chunks count 65,536 bytes each). A total of 0 counts as done.
 int64_t ProgressPercent(uint32_t done, uint32_t total);
 
-// The value reported after a chunk: the percentage, or, with a span,
+// The value reported after a chunk: the percentage, at most 100, or, with a span,
 // round(Span * Scale / 100 * percent) + Base, at most Max.
 int64_t ProgressValue(uint32_t done, uint32_t total, const ArchiveProgressScale& scale);
 

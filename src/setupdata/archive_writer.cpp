@@ -1,8 +1,11 @@
 #include "setupdata/archive_writer.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <fstream>
+#include <functional>
+#include <mutex>
 #include <string_view>
 #include <thread>
 
@@ -148,26 +151,123 @@ class PieceReader {
   uint64_t offset_ = 0;
 };
 
-// Compresses the pieces of `steps` on `compressors.size()` threads. Each piece is
-// compressed on its own, so the result does not depend on which thread took it.
-void CompressSteps(std::vector<Step>& steps,
-                   std::vector<std::unique_ptr<PieceCompressor>>& compressors) {
-  std::atomic<size_t> next{0};
-  auto work = [&](PieceCompressor& compressor) {
-    for (size_t i; (i = next++) < steps.size();) {
-      Step& s = steps[i];
-      if (s.kind == Step::kPiece) {
-        compressor.Compress(reinterpret_cast<const uint8_t*>(s.raw.data()), s.raw.size(), s.packed);
+// Reads and compresses the steps on worker threads while the calling thread writes them
+// in order. Reading stays in order (one worker at a time); the pieces are compressed side
+// by side, each on its own, so the output does not depend on which thread took which;
+// the writer never waits for a batch, only for the next step. At most kWindowPerThread
+// steps per thread are on their way, which bounds the memory.
+class CompressionPipeline {
+ public:
+  CompressionPipeline(PieceReader& reader,
+                      std::vector<std::unique_ptr<PieceCompressor>>& compressors)
+      : reader_(reader),
+        compressors_(compressors),
+        slots_(kWindowPerThread * compressors.size()),
+        end_(reader.Done()) {}
+
+  ~CompressionPipeline() { Stop(); }
+
+  // Hands every step to `emit` in the reader's order. Rethrows the first error of a
+  // worker (reading, compressing) or of `emit`, after the workers have stopped.
+  void Run(const std::function<void(Step&)>& emit) {
+    for (auto& compressor : compressors_)
+      workers_.emplace_back([this, c = compressor.get()] { Work(*c); });
+    for (size_t seq = 0;; ++seq) {
+      Slot& slot = slots_[seq % slots_.size()];
+      Step step;
+      {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return error_ || slot.filled || (end_ && seq == read_); });
+        if (error_)
+          break;
+        if (!slot.filled)
+          break;  // the reader's last step was written
+        step = std::move(slot.step);
+        slot.filled = false;
+        written_ = seq + 1;
       }
+      room_.notify_all();
+      emit(step);
     }
+    Stop();
+    if (error_)
+      std::rethrow_exception(error_);
+  }
+
+ private:
+  static constexpr size_t kWindowPerThread = 16;
+
+  struct Slot {
+    Step step;
+    bool filled = false;
   };
-  std::vector<std::thread> threads;
-  for (size_t t = 1; t < compressors.size(); ++t)
-    threads.emplace_back(work, std::ref(*compressors[t]));
-  work(*compressors[0]);
-  for (auto& t : threads)
-    t.join();
-}
+
+  void Work(PieceCompressor& compressor) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      room_.wait(lock, [&] { return stop_ || end_ || read_ < written_ + slots_.size(); });
+      if (stop_ || end_)
+        return;
+      const size_t seq = read_;
+      Step step;
+      try {
+        step = reader_.Next();
+        ++read_;
+        end_ = reader_.Done();
+        if (end_)
+          ready_.notify_all();
+        lock.unlock();
+        if (step.kind == Step::kPiece) {
+          compressor.Compress(reinterpret_cast<const uint8_t*>(step.raw.data()), step.raw.size(),
+                              step.packed);
+        }
+        lock.lock();
+      } catch (...) {
+        if (!lock.owns_lock())
+          lock.lock();
+        Fail(std::current_exception());
+        return;
+      }
+      Slot& slot = slots_[seq % slots_.size()];
+      slot.step = std::move(step);
+      slot.filled = true;
+      ready_.notify_all();
+    }
+  }
+
+  // Called with the mutex held.
+  void Fail(std::exception_ptr error) {
+    if (!error_)
+      error_ = error;
+    stop_ = true;
+    ready_.notify_all();
+    room_.notify_all();
+  }
+
+  void Stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    room_.notify_all();
+    for (std::thread& t : workers_)
+      t.join();
+    workers_.clear();
+  }
+
+  PieceReader& reader_;
+  std::vector<std::unique_ptr<PieceCompressor>>& compressors_;
+  std::vector<Slot> slots_;  // step `seq` waits in slots_[seq % size] until written
+  std::vector<std::thread> workers_;
+  std::mutex mutex_;
+  std::condition_variable ready_;  // a step is ready, the reader ended, or a worker failed
+  std::condition_variable room_;   // a step was written, or the workers must stop
+  bool end_;                       // the reader has no more steps
+  size_t read_ = 0;                // steps taken from the reader
+  size_t written_ = 0;             // steps handed to the writer
+  bool stop_ = false;
+  std::exception_ptr error_;
+};
 
 class BlockWriter {
  public:
@@ -181,18 +281,18 @@ class BlockWriter {
     std::vector<std::unique_ptr<PieceCompressor>> compressors;
     for (unsigned t = 0; t < ThreadCount(); ++t)
       compressors.push_back(std::make_unique<PieceCompressor>());
-    const size_t batch_pieces = 8 * compressors.size();
-    std::vector<Step> steps;
-    while (!reader.Done()) {
-      steps.clear();
-      size_t pieces = 0;
-      while (!reader.Done() && pieces < batch_pieces) {
-        steps.push_back(reader.Next());
-        pieces += steps.back().kind == Step::kPiece;
+    if (compressors.size() == 1) {
+      // One thread: read, compress and write each step in turn.
+      while (!reader.Done()) {
+        Step step = reader.Next();
+        if (step.kind == Step::kPiece) {
+          compressors[0]->Compress(reinterpret_cast<const uint8_t*>(step.raw.data()),
+                                   step.raw.size(), step.packed);
+        }
+        Emit(step);
       }
-      CompressSteps(steps, compressors);
-      for (Step& s : steps)
-        Emit(s);
+    } else {
+      CompressionPipeline(reader, compressors).Run([this](Step& step) { Emit(step); });
     }
     sink_.PutI32(kMarkerEndOfBlock);
     sink_.Finish();

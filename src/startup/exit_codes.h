@@ -8,7 +8,8 @@ namespace kvb {
 enum SetupExitCode : int {
   kExitNormal = 0,         // the run ended without a fatal start-up message
   kExitInternalError = 2,  // "internal setup error": own file, trailer or header unreadable,
-                           // no temporary folder could be created, an unexpected failure
+                           // no temporary folder could be created, a temporary file could
+                           // not be placed, an unexpected failure
   kExitCorruptedData = 3,  // "corrupted setup data": the trailer's magic differs, a signed
                            // file's certificate table lies about its place, a section or
                            // the temporary-file archive is damaged

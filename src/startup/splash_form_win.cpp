@@ -6,7 +6,10 @@
 namespace kvb {
 
 namespace {
-constexpr DWORD kSplashStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+// A borderless picture that stays in front of other windows while the package loads; the
+// caption is the window's text only (the taskbar and window lists show it).
+constexpr DWORD kSplashStyle = WS_POPUP | WS_CLIPSIBLINGS;
+constexpr DWORD kSplashExStyle = WS_EX_TOPMOST;
 }  // namespace
 
 std::unique_ptr<TfrmSplashBitmapForm> TfrmSplashBitmapForm::Show(HINSTANCE instance,
@@ -18,14 +21,13 @@ std::unique_ptr<TfrmSplashBitmapForm> TfrmSplashBitmapForm::Show(HINSTANCE insta
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap.Get(), sizeof(info), &info))
     return nullptr;
-  RECT frame = {0, 0, info.bmWidth, info.bmHeight};
-  AdjustWindowRectEx(&frame, kSplashStyle, FALSE, 0);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  const int width = info.bmWidth;
+  const int height = info.bmHeight;
   const ScreenPoint origin = CentredOrigin(screen, width, height);
   std::unique_ptr<TfrmSplashBitmapForm> form(new TfrmSplashBitmapForm(std::move(bitmap)));
   const RECT bounds = {origin.Left, origin.Top, origin.Left + width, origin.Top + height};
-  if (!form->CreateFormWindow({kWindowClass, IDC_ARROW, kSplashStyle, caption, bounds, owner})) {
+  if (!form->CreateFormWindow(
+          {kWindowClass, IDC_ARROW, kSplashStyle, caption, bounds, owner, kSplashExStyle})) {
     return nullptr;
   }
   form->ShowAndPaint();
@@ -35,7 +37,7 @@ std::unique_ptr<TfrmSplashBitmapForm> TfrmSplashBitmapForm::Show(HINSTANCE insta
 LRESULT TfrmSplashBitmapForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
-      // Closed by the user, it only hides; start-up frees it shortly anyway.
+      // Closed by the user (Alt+F4), it only hides; start-up frees it shortly anyway.
       ShowWindow(Handle(), SW_HIDE);
       return 0;
     case WM_ERASEBKGND:

@@ -1,5 +1,5 @@
-// TfrmSplashBitmapForm: the package's splash bitmap in a captioned window centred on the
-// screen, shown for a moment while start-up reads the package.
+// TfrmSplashBitmapForm: the package's splash bitmap in a borderless window that stays on
+// top, centred on the screen, shown for a moment while start-up reads the package.
 #pragma once
 
 #include <windows.h>
@@ -15,9 +15,9 @@ class TfrmSplashBitmapForm final : public TStartupWindow {
  public:
   static constexpr char kWindowClass[] = "TfrmSplashBitmapForm";
 
-  // Loads the bitmap file and shows it, painted, in a window whose client area has the
-  // bitmap's size, centred on `screen`, owned by `owner`. nullptr when the file cannot
-  // be loaded as a bitmap or the window cannot be created.
+  // Loads the bitmap file and shows it, painted, in a window of the bitmap's size with
+  // `caption` as its (unseen) text, centred on `screen`, owned by `owner`. nullptr when
+  // the file cannot be loaded as a bitmap or the window cannot be created.
   static std::unique_ptr<TfrmSplashBitmapForm> Show(HINSTANCE instance,
                                                     HWND owner,
                                                     const std::string& bitmap_file,

@@ -5,6 +5,7 @@ namespace kvb {
 bool TStartupWindow::CreateFormWindow(const WindowParams& window) {
   return CreateOwnWindow({.ClassName = window.ClassName,
                           .Style = window.Style & ~WS_VISIBLE,
+                          .ExStyle = window.ExStyle,
                           .Text = window.Caption,
                           .Left = window.Bounds.left,
                           .Top = window.Bounds.top,

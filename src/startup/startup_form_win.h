@@ -23,6 +23,7 @@ class TStartupWindow : public TWindow, public StartupForm {
     std::string Caption;
     RECT Bounds;  // screen rectangle of the whole window
     HWND Owner;
+    DWORD ExStyle = 0;
   };
   // Registers the class (once per process) and creates the window, hidden. False when
   // the window cannot be created.

@@ -42,6 +42,8 @@ int TSetupStartup::Run() {
     return EndRun(kCorruptedDataText, MessageIcon::kStop, kExitCorruptedData);
   } catch (const ArchiveError&) {
     return EndRun(kCorruptedDataText, MessageIcon::kStop, kExitCorruptedData);
+  } catch (const TempFileError&) {
+    return EndRun(kInternalErrorText, MessageIcon::kStop, kExitInternalError);
   } catch (const std::exception&) {
     return EndRun(kInternalErrorText, MessageIcon::kStop, kExitInternalError);
   }

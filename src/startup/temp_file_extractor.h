@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ enum class TempFilePass : uint8_t {
   kSplashOnly = 1,  // only the splash bitmap
 };
 
+// A temporary file of the pass could not be placed; what() names the file and why.
+class TempFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class TTempFileExtractor {
  public:
   // Keeps references to the variables, the temporary-file records and the list of
@@ -31,10 +38,13 @@ class TTempFileExtractor {
                      std::unique_ptr<ArchiveFiles> files);
 
   // Extracts the pass's files from the archive block behind section 15's first byte;
-  // does nothing when that byte is not 1. Every file placed is appended to the
-  // temporary-file list first. A file that cannot be written is left out. Throws
-  // FormatError when section 15 lies outside the file, ArchiveError when the block is
-  // damaged (a chunk that does not inflate included).
+  // does nothing when that byte is not 1. Only files this extraction created go on the
+  // temporary-file list, so the clean-up at the end never deletes a file that was there
+  // before (a read-only or locked target that the reader keeps). Throws TempFileError,
+  // after stopping the pass at once, when a file the pass wants cannot be placed: its
+  // folder cannot be made, its target exists and cannot be replaced, or it cannot be
+  // created or written. Throws FormatError when section 15 lies outside the file,
+  // ArchiveError when the block is damaged (a chunk that does not inflate included).
   void ExtractTempFiles(ByteSource& source, const TSetupHeader& header, TempFilePass pass);
 
   // The reader's before-entry handler. Entries without a record (the first record with
@@ -47,10 +57,16 @@ class TTempFileExtractor {
   TSetupKVBZip& Zip() { return zip_; }
 
  private:
+  class CreatedFiles;
+
+  // Notes the first file that could not be placed and stops the pass.
+  void Fail(const std::string& reason);
+
   Variables& vars_;
   const std::vector<TSetupInstallerFile>& records_;
   std::vector<std::string>& temp_file_list_;
   std::string splash_bitmap_;
+  std::string failure_;  // "" while every wanted file could be placed
   TSetupKVBZip zip_;
 };
 

@@ -1,5 +1,5 @@
-// What the machine says about the .NET Framework and ActiveSync. These keys are opened
-// with full access: for a user who may not write there, nothing counts as installed.
+// What the machine says about the .NET Framework and ActiveSync. The keys are opened for
+// reading only, so that a user who may not write there still finds what is installed.
 #include <windows.h>
 
 #include "base/file_attributes_win.h"
@@ -34,7 +34,7 @@ class FindHandle {
 std::optional<std::string> DotNetInstallRoot() {
   RegKey key;
   std::string root;
-  if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\.NETFramework", KEY_ALL_ACCESS) !=
+  if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\.NETFramework", KEY_READ) !=
           ERROR_SUCCESS ||
       key.ReadString("InstallRoot", root) != ERROR_SUCCESS) {
     return std::nullopt;
@@ -83,7 +83,7 @@ std::string WindowsMachine::GetActiveSyncVersion() {
   RegKey key;
   DWORD major = 0;
   DWORD minor = 0;
-  if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows CE Services", KEY_ALL_ACCESS) !=
+  if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows CE Services", KEY_READ) !=
           ERROR_SUCCESS ||
       key.ReadDword("MajorVersion", major) != ERROR_SUCCESS ||
       key.ReadDword("MinorVersion", minor) != ERROR_SUCCESS) {

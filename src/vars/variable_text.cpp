@@ -1,6 +1,7 @@
 // Name helpers and the replacement that the expansion is built on.
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "base/text.h"
 #include "vars/variables.h"
@@ -51,105 +52,120 @@ class FoldedSearcher {
   std::array<size_t, 256> shift_;
 };
 
-// Replaces every occurrence of one text, searching again around each inserted value so
-// that an occurrence the value forms with the text before or behind it is replaced too.
-// Characters that come from inserted values are marked, and an occurrence must take in at
-// least one character of the original text, which the replacement then uses up: so the
-// replacement ends even for a value that contains the text it replaces.
+// Replaces the first occurrence again and again, each search starting at the beginning
+// of the text as it is now, until none is left. The text is read once from left to
+// right into the output; a replaced occurrence leaves the output and its value goes in
+// front of the unread text, to be read (and searched) in turn. An occurrence is found
+// when the output ends with it, so the first one to end is the first one to start, as in
+// a search from the beginning. Characters that cannot be part of an occurrence ending
+// behind the output (more than the old text's length back) are never looked at again.
+//
+// That ends wherever searching from the beginning ends. Where it would not, it stops:
+// when a replacement would make the text longer than the limit, after as many
+// replacements as the limit and the text's length together, or when values nest deeper
+// than kMaxNesting (each an occurrence formed inside the value before). A value that
+// contains the old text itself never ends that way: it is put in once for each
+// occurrence of the original text, without being searched.
 class TextReplacer {
  public:
   TextReplacer(std::string_view text,
                std::string_view old_text,
                std::string_view new_text,
                size_t max_length)
-      : text_(text), old_(old_text), new_(new_text), max_length_(max_length), searcher_(old_text) {}
+      : text_(text),
+        old_(old_text),
+        new_(new_text),
+        max_length_(max_length),
+        searcher_(old_text),
+        self_referring_(new_text.size() >= old_text.size() &&
+                        searcher_.Find(new_text, 0) != std::string_view::npos) {}
 
   std::string Run() {
-    while (!stopped_) {
-      if (ReplaceInOutput())
-        continue;
-      const size_t found = searcher_.Find(text_, pos_);
-      if (found == std::string_view::npos)
-        break;
-      if (!Fits()) {
-        stopped_ = true;
-        break;
+    if (self_referring_)
+      return ReplaceOnce();
+    pieces_.push_back({text_, 0});
+    unread_ = text_.size();
+    fresh_ = old_.size() - 1;
+    while (!pieces_.empty() && !stopped_) {
+      Piece& top = pieces_.back();
+      if (top.pos == top.text.size()) {
+        pieces_.pop_back();
+        fresh_ = old_.size() - 1;
+      } else if (fresh_ > 0) {
+        // Right behind a change: an occurrence may end in any of the next characters.
+        Take(top, 1);
+        --fresh_;
+        if (EndsWithOld())
+          Replace();
+      } else {
+        // The output's last characters come from this piece: search the piece itself.
+        const size_t found = searcher_.Find(top.text, top.pos - (old_.size() - 1));
+        if (found == std::string_view::npos) {
+          Take(top, top.text.size() - top.pos);
+        } else {
+          Take(top, found + old_.size() - top.pos);
+          Replace();
+        }
       }
-      Append(text_.substr(pos_, found - pos_), false);
-      pos_ = found + old_.size();
-      Insert(out_.size());
     }
-    Append(text_.substr(pos_), false);
+    for (auto piece = pieces_.rbegin(); piece != pieces_.rend(); ++piece)
+      out_.append(piece->text.substr(piece->pos));
     return std::move(out_);
   }
 
   bool stopped() const { return stopped_; }
 
  private:
-  // False when one more replacement would make the result longer than the limit.
-  bool Fits() const {
-    if (new_.size() <= old_.size())
-      return true;
-    const size_t length = out_.size() + (text_.size() - pos_);
-    return length + (new_.size() - old_.size()) <= max_length_;
+  static constexpr size_t kMaxNesting = size_t{1} << 16;
+
+  struct Piece {
+    std::string_view text;
+    size_t pos;  // next unread character
+  };
+
+  void Take(Piece& piece, size_t count) {
+    out_.append(piece.text.substr(piece.pos, count));
+    piece.pos += count;
+    unread_ -= count;
   }
 
-  void Append(std::string_view piece, bool inserted) {
-    out_.append(piece);
-    marks_.resize(out_.size(), inserted);
+  bool EndsWithOld() const {
+    return out_.size() >= old_.size() &&
+           SameText(std::string_view(out_).substr(out_.size() - old_.size()), old_);
   }
 
-  // Puts the new text at `at`, the end of the output. An occurrence formed with it may
-  // start up to one character less than the old text's length before it.
-  void Insert(size_t at) {
-    Append(new_, true);
-    last_insert_ = at;
-    check_ = at >= old_.size() - 1 ? at - (old_.size() - 1) : 0;
-  }
-
-  // Whether the old text starts at `start` of the output, running on into the unread
-  // text, and takes in at least one original character.
-  bool Qualifies(size_t start) const {
-    const size_t from_out = std::min(old_.size(), out_.size() - start);
-    const std::string_view out(out_);
-    if (!SameText(out.substr(start, from_out), old_.substr(0, from_out)))
-      return false;
-    const size_t from_rest = old_.size() - from_out;
-    if (from_rest == 0) {
-      const auto first = marks_.begin() + static_cast<std::ptrdiff_t>(start);
-      return std::find(first, first + static_cast<std::ptrdiff_t>(from_out), false) !=
-             first + static_cast<std::ptrdiff_t>(from_out);
+  // Takes the occurrence at the end of the output out and puts the value in front of
+  // the unread text; or stops, leaving it, when one of the limits is reached.
+  void Replace() {
+    const size_t length = out_.size() - old_.size() + new_.size() + unread_;
+    if (rounds_ >= max_length_ + text_.size() || pieces_.size() >= kMaxNesting ||
+        (new_.size() > old_.size() && length > max_length_)) {
+      stopped_ = true;
+      return;
     }
-    const std::string_view rest = text_.substr(pos_);
-    return from_rest <= rest.size() && SameText(rest.substr(0, from_rest), old_.substr(from_out));
+    ++rounds_;
+    out_.resize(out_.size() - old_.size());
+    pieces_.push_back({new_, 0});
+    unread_ += new_.size();
+    fresh_ = old_.size() - 1;
   }
 
-  // Replaces the first qualifying occurrence that starts in the output at or behind
-  // check_. Everything from last_insert_ on is inserted text, so only the starts before
-  // it and those near the end (running on into the unread text) are tried.
-  bool ReplaceInOutput() {
-    const size_t end = out_.size();
-    const size_t near_end = std::max(last_insert_, end >= old_.size() ? end - old_.size() + 1 : 0);
-    for (size_t start = check_; start < end; ++start) {
-      if (start >= last_insert_ && start < near_end)
-        start = near_end;
-      if (start >= end || !Qualifies(start))
-        continue;
-      if (!Fits()) {
+  // One left-to-right pass for a value that contains the old text.
+  std::string ReplaceOnce() {
+    size_t pos = 0;
+    for (size_t found = searcher_.Find(text_, 0); found != std::string_view::npos;
+         found = searcher_.Find(text_, pos)) {
+      const size_t length = out_.size() + new_.size() + (text_.size() - pos - old_.size());
+      if (new_.size() > old_.size() && length > max_length_) {
         stopped_ = true;
-        return false;
+        break;
       }
-      const size_t from_out = std::min(old_.size(), end - start);
-      const std::string tail = out_.substr(start + from_out);
-      out_.resize(start);
-      marks_.resize(start);
-      pos_ += old_.size() - from_out;
-      Insert(start);
-      Append(tail, true);  // the rest of an inserted value
-      return true;
+      out_.append(text_.substr(pos, found - pos));
+      out_.append(new_);
+      pos = found + old_.size();
     }
-    check_ = end;
-    return false;
+    out_.append(text_.substr(pos));
+    return std::move(out_);
   }
 
   std::string_view text_;
@@ -157,11 +173,12 @@ class TextReplacer {
   std::string_view new_;
   size_t max_length_;
   FoldedSearcher searcher_;
+  bool self_referring_;
   std::string out_;
-  std::vector<bool> marks_;  // per output character: comes from an inserted value
-  size_t pos_ = 0;           // next unread character of text_
-  size_t check_ = 0;         // output characters before it start no occurrence
-  size_t last_insert_ = 0;   // output characters from here on are all inserted
+  std::vector<Piece> pieces_;  // the unread text: the top piece is read first
+  size_t unread_ = 0;          // characters left in the pieces
+  size_t fresh_ = 0;           // characters to read one by one before searching a piece
+  size_t rounds_ = 0;
   bool stopped_ = false;
 };
 

@@ -119,13 +119,14 @@ class Variables {
 
 // "" stays ""; otherwise '%' is added in front and behind where missing.
 std::string MakeVariableName(std::string_view name);
-// Case-insensitive replacement of every occurrence of `old_text`. After a replacement
-// the search goes on where an occurrence may have been formed with the inserted text, but
-// only an occurrence that takes in at least one character of the original text counts:
-// each replacement uses one up, so the replacement ends even when the value contains
-// `old_text`. An empty `old_text` replaces nothing. A replacement that would make the
-// text longer than `max_length` is left undone, and so is every one behind it; then
-// `*limit_reached` (when given) is set.
+// Case-insensitive replacement of every occurrence of `old_text`: the first occurrence
+// is replaced, and the search starts again at the beginning, so an occurrence that the
+// inserted text forms with its surroundings is replaced as well. Where that would never
+// end, the replacement stops: a value that contains `old_text` is put in once for every
+// occurrence in `text` and not searched again; otherwise it stops once a replacement
+// would make the text longer than `max_length` (or after `max_length` replacements, or
+// when occurrences keep forming inside inserted values), leaving the rest as it is, and
+// sets `*limit_reached` (when given). An empty `old_text` replaces nothing.
 std::string ReplaceAllText(std::string_view text,
                            std::string_view old_text,
                            std::string_view new_text,

@@ -189,11 +189,14 @@ int WindowsMachine::GetScreenHeight() {
   return GetSystemMetrics(SM_CYSCREEN);
 }
 
-uint32_t WindowsMachine::GetRamMegabytes() {
-  MEMORYSTATUS status{};
+uint64_t WindowsMachine::GetRamMegabytes() {
+  // GlobalMemoryStatusEx: GlobalMemoryStatus caps the total at 2 GB for programs that
+  // are not large-address aware and cannot count beyond 4 GB.
+  MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);
-  GlobalMemoryStatus(&status);
-  return static_cast<uint32_t>(status.dwTotalPhys / 1000000);
+  if (!GlobalMemoryStatusEx(&status))
+    return 0;
+  return status.ullTotalPhys / 1000000;
 }
 
 std::string WindowsMachine::Folder(MachineFolder folder) {

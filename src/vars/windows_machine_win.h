@@ -64,7 +64,7 @@ class WindowsMachine final : public MachineInfo {
   int GetColorDepth();
   int GetScreenWidth();
   int GetScreenHeight();
-  uint32_t GetRamMegabytes();  // total physical memory / 1,000,000
+  uint64_t GetRamMegabytes();  // total physical memory / 1,000,000 (0 when unknown)
 
   uint32_t GetOSVersionPart(OSVersionPart part);  // cached; 0 when the system does not say
   bool IsNT();

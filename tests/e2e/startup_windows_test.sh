@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# What start-up shows: with a splash bitmap the splash stands centred on the screen and
-# the loader sits at the bottom right, 32 pixels from the right and 48 from the bottom
-# edge, showing the package title and message 53; a package that requires ActiveSync on
-# a machine without it shows message 8 with the information icon and ends.
+# What start-up shows: with a splash bitmap the splash, a borderless picture with the
+# title as its window text, stands centred on the screen and the loader sits at the
+# bottom right, 32 pixels from the right and 48 from the bottom edge, showing the package
+# title and message 53; a package that requires ActiveSync on a machine without it shows
+# message 8 with the information icon and ends.
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin startup_windows
 
@@ -47,7 +48,8 @@ e2e_expect_output 'control class="Static" id=2 text="Acme Splash && Co Setup is 
 splash=$(grep -F 'window class="TfrmSplashBitmapForm"' "$E2E_OUT")
 width=$(field width "$splash")
 height=$(field height "$splash")
-[ "$width" -gt 240 ] && [ "$height" -gt 90 ] || e2e_fail "splash window ${width}x$height"
+# Borderless: the window is the 240 x 90 bitmap, without caption bar or frame.
+[ "$width" -eq 240 ] && [ "$height" -eq 90 ] || e2e_fail "splash window ${width}x$height"
 [ "$(field left "$splash")" -eq $((512 - width / 2)) ] || e2e_fail "splash not centred: $splash"
 [ "$(field top "$splash")" -eq $((384 - height / 2)) ] || e2e_fail "splash not centred: $splash"
 [ -z "$(e2e_temp_folders)" ] || e2e_fail "temporary folders left: $(e2e_temp_folders)"

@@ -3,6 +3,8 @@
 // the prompts it shows, and what cancelled or failed installations leave (nothing).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "engine_fixture.h"
 #include "install/install_rules.h"
@@ -100,6 +102,24 @@ TEST_F(EngineTest, SelectionAndGroupConditionsDecideWhatIsPlaced) {
   EXPECT_FALSE(machine.FileExists(Path("nt.txt")));
   EXPECT_TRUE(machine.FileExists(Path("KVBUNINST.DAT")));
   EXPECT_FALSE(machine.FolderExists("C:\\Menu\\Programs\\Demo"));
+}
+
+// A folder list entry "%Var%\\" (the builder writes one for every folder variable) names
+// the variable's folder: made and logged like the others, once, before its subfolders.
+TEST_F(EngineTest, FolderVariableEntriesNameTheVariablesFolder) {
+  vars->SetVariable("%MyDir%", "D:\\Data");
+  AddFile("a.txt", "a", "%MyDir%\\bin\\");
+  AddFile("b.txt", "b", "%MyDir%\\");
+  data.FileFolders = {"%MyDir%\\bin", "%MyDir%\\", "%InstallDir%\\"};
+  auto engine = Install();
+  ASSERT_FALSE(engine->Aborted());
+  EXPECT_EQ(machine.files["D:\\Data\\bin\\a.txt"].Content, "a");
+  const std::vector<std::string> items = Describe(engine->UninstItems());
+  const std::vector<std::string> folders(items.begin(), items.begin() + 3);
+  EXPECT_EQ(folders, (std::vector<std::string>{"4 C:\\Program Files\\Demo", "4 D:\\Data",
+                                               "4 D:\\Data\\bin"}));
+  EXPECT_EQ(std::count(items.begin(), items.end(), "4 C:\\Program Files\\Demo"), 1);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(EngineTest, OverwritePromptNamesTheFileAndRemembersTheAnswer) {

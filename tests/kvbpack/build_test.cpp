@@ -84,7 +84,9 @@ folder = '%ProgramGroupDir%\Tools\'
   EXPECT_EQ(d.DeviceFiles[1].VersionHigh, 0x00010002u);
   EXPECT_EQ(d.DeviceFiles[1].File.Size, 70000u);
   EXPECT_EQ(d.TempFiles[0].EntryIndex, 2u);
-  EXPECT_EQ(d.FileFolders, (std::vector<std::string>{"%InstallDir%\\x", "%InstallDir%\\x\\y"}));
+  // The variables that root the files' folders come first ("%WinDir%\\": the uninstaller).
+  EXPECT_EQ(d.FileFolders, (std::vector<std::string>{"%InstallDir%\\", "%InstallDir%\\x",
+                                                     "%InstallDir%\\x\\y", "%WinDir%\\"}));
   EXPECT_EQ(d.ShortcutFolders, (std::vector<std::string>{"%ProgramGroupDir%\\Tools"}));
 
   const BlockContents main = Block(b, b.pkg.Archives.MainArchiveOffset);

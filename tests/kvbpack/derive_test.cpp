@@ -42,6 +42,13 @@ TEST(DeriveTest, FoldersBelowARootWithTheirParents) {
             (std::vector<std::string>{"%InstallDir%\\A", "%InstallDir%\\A\\B", "C:\\X"}));
 }
 
+TEST(DeriveTest, FileFoldersNameTheFolderVariablesFirst) {
+  EXPECT_EQ(DeriveFileFolders({"%MyDir%\\bin\\", "%InstallDir%\\", "%mydir%\\", "%WinDir%\\",
+                               "%A%%B%\\x\\", "%Half\\x\\", "C:\\X\\", "%Other%"}),
+            (std::vector<std::string>{"%MyDir%\\", "%MyDir%\\bin", "%InstallDir%\\", "%WinDir%\\",
+                                      "%A%%B%\\x", "%Half\\x", "C:\\X", "%Other%\\"}));
+}
+
 TEST(DeriveTest, DosDates) {
   EXPECT_EQ(PackDosTime({2003, 5, 1, 12, 30, 44}), 0x2EA1'63D6u);
   EXPECT_EQ(PackDosTime({2003, 5, 1, 12, 30, 45}), std::nullopt);  // odd second

@@ -26,7 +26,7 @@ const DeviceCase kDeviceCases[] = {
     {{"%R%", "\\f.txt", "size"}, "DEVICEFILEINFO", "0", "\\f.txt#4"},
     {{"%R%", "\\f.txt", "NAME"}, "DEVICEFILEINFO", "", "\\f.txt#2"},
     {{"%R%", "\\f.txt", "PATH"}, "DEVICEFILEINFO", "", "\\f.txt#3"},
-    {{"%R%", "f.txt", "\\Windows"}, "DEVICEFILESEARCH", "0", "1"},
+    {{"%R%", "f.txt", "\\Windows\\"}, "DEVICEFILESEARCH", "0", "1"},
     {{"%R%"}, "DEVICEAPPINSTALLED", "0", "1"},
     {{"%R%"}, "DEVICEPLATFORM", "", "PPC2002"},
     {{"%R%"}, "DEVICEPROCESSOR", "", "ARM920"},
@@ -72,11 +72,32 @@ TEST(DeviceCommandsTest, ActionsWithoutDeviceDoNothing) {
     EXPECT_EQ(entry, "Probe()");
 }
 
-TEST(DeviceCommandsTest, DeviceFileAndRegistry) {
+TEST(DeviceCommandsTest, FileSearchJoinsFolderAndNameAsGiven) {
+  ScriptHarness h(true);
+  h.Execute({{"DEVICEFILESEARCH", {"%R%", "log.txt", "\\My Documents\\app_"}},
+             {"DEVICEFILESEARCH", {"%R%", "a.txt", ""}}});
+  EXPECT_EQ(h.log, (Log{"Probe()", "Connect(skip)", "DeviceExists(\\My Documents\\app_log.txt)",
+                        "DeviceExists(a.txt)"}));
+}
+
+TEST(DeviceCommandsTest, DeviceFileCommandsWithoutAnOpenFileSetErrorCode) {
+  for (const char* command : {"DEVICEFILEWRITE", "DEVICEFILEREAD", "DEVICEFILECLOSE"}) {
+    for (const bool device : {false, true}) {
+      ScriptHarness h(device);
+      h.vars.SetVariable("%ErrorCode%", "0");
+      h.Execute({{command, {"%D%", "1"}}});
+      EXPECT_EQ(h.Value("%ErrorCode%"), "1") << command << " device " << device;
+    }
+  }
   ScriptHarness h(true);
   h.vars.SetVariable("%ErrorCode%", "0");
-  h.Execute({{"DEVICEFILEWRITE", {"x"}}});
-  EXPECT_EQ(h.Value("%ErrorCode%"), "1");  // no device file open
+  h.Execute({{"DEVICEFILEOPEN", {"%R%", "\\f", "0"}}, {"DEVICEFILECLOSE"}});
+  EXPECT_EQ(h.Value("%ErrorCode%"), "0");
+  EXPECT_FALSE(h.device->file_open);
+}
+
+TEST(DeviceCommandsTest, DeviceFileAndRegistry) {
+  ScriptHarness h(true);
   h.Execute({{"DEVICEFILEOPEN", {"%R%", "\\log.txt", "0"}},
              {"DEVICEFILEWRITELINE", {"ab"}},
              {"DEVICEFILEWRITE", {"cd\r"}},

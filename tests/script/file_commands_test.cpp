@@ -115,7 +115,8 @@ TEST_F(FileCommandsTest, ReadCounts) {
 }
 
 TEST_F(FileCommandsTest, CommandsWithoutAnOpenFileSetErrorCode) {
-  for (const char* command : {"FILEWRITE", "FILEWRITELINE", "FILEREAD", "FILEREADLINE"}) {
+  for (const char* command :
+       {"FILEWRITE", "FILEWRITELINE", "FILEREAD", "FILEREADLINE", "FILECLOSE"}) {
     ScriptHarness h(false, folder_.string());
     h.vars.SetVariable("%ErrorCode%", "0");
     h.vars.SetVariable("%D%", "kept");
@@ -123,6 +124,13 @@ TEST_F(FileCommandsTest, CommandsWithoutAnOpenFileSetErrorCode) {
     EXPECT_EQ(h.Value("%ErrorCode%"), "1") << command;
     EXPECT_EQ(h.Value("%D%"), "kept") << command;
   }
+  // Closing an open file is no error; closing it again is.
+  h_.vars.SetVariable("%ErrorCode%", "0");
+  h_.Execute({{"FILEOPEN", {"%R%", "a.txt", "0"}}, {"FILECLOSE"}});
+  EXPECT_EQ(h_.Value("%ErrorCode%"), "0");
+  h_.Execute({{"FILEWRITE", {"x"}}, {"FILECLOSE"}});
+  EXPECT_EQ(h_.Value("%ErrorCode%"), "1");
+  EXPECT_EQ(Contents("a.txt"), "");
 }
 
 }  // namespace

@@ -111,7 +111,8 @@ TEST(SystemCommandsTest, ActionsReachTheMachine) {
              {"REMOVEFOLDER", {"%App%\\Old"}},
              {"SHORTCUT", {"%App%", "Tool", "%App%\\tool.exe", "-y", ""}},
              {"DELETESHORTCUT", {"%App%\\", "Tool"}},
-             {"FILESEARCH", {"%F%", "*.txt", "%App%"}},
+             {"FILESEARCH", {"%F%", "*.txt", "%App%\\"}},
+             {"FILESEARCH", {"%F%", "*.log", "%App%\\setup"}},  // a name prefix
              {"FILESEARCH", {"%F%", "a.txt", ""}},
              {"WINDOWEXISTS", {"%W%", "Notepad", ""}},
              {"WINDOWEXISTS", {"%W%", "", ""}},
@@ -129,6 +130,7 @@ TEST(SystemCommandsTest, ActionsReachTheMachine) {
                        "Shortcut(C:\\App\\Tool.lnk, C:\\App\\tool.exe, -y, )",
                        "Delete(C:\\App\\Tool.lnk)",
                        "Find(C:\\App\\*.txt)",
+                       "Find(C:\\App\\setup*.log)",
                        "Find(a.txt)",
                        "FindWindow(Notepad, )",
                        "CloseWindow(, Title, quit)",

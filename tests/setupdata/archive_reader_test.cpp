@@ -179,6 +179,36 @@ TEST_F(ReaderTest, SkippingReadsToTheEndAndCountsWholePieces) {
   EXPECT_EQ(progress.back(), (std::pair<int32_t, int>{-2, 100}));
 }
 
+// A skipped chunk counts a whole piece, so the percentage of a block of small skipped
+// entries runs far beyond 100: it is reported as 100, never wrapped to its low 8 bits.
+TEST_F(ReaderTest, SkippedEntriesNeverMakePlainPercentagesWrap) {
+  ArchiveBlockContent content;
+  for (int32_t i = 0; i < 300; ++i) {
+    skip.insert(i);
+    content.Entries.push_back(ArchiveEntry::FromBytes(i, 0, "x"));
+  }
+  ASSERT_TRUE(Extract(Written(content)));
+  ASSERT_EQ(progress.size(), 301u);
+  for (const auto& [entry, position] : progress)
+    EXPECT_EQ(position, 100) << entry;
+}
+
+// With a span the block takes its share of a wider scale: round(span * scale / 100 *
+// percent) + base, at most the limit; the end of the block reports the block's end.
+TEST_F(ReaderTest, ProgressOnTheOwnersScale) {
+  zip.ProgressBase = 10;
+  zip.ProgressMax = 55;
+  zip.ProgressSpan = 50;
+  zip.ProgressScale = 1.0;
+  ASSERT_TRUE(Extract(Written({"", {ArchiveEntry::FromBytes(4, 0, test::TextBytes(3 * 65536))}})));
+  // 33 % gives 16.5 and 67 % gives 33.5, both rounded to the even neighbour.
+  EXPECT_EQ(progress, (std::vector<std::pair<int32_t, int>>{{4, 26}, {4, 44}, {4, 55}, {-2, 55}}));
+  progress.clear();
+  zip.ProgressMax = 200;
+  ASSERT_TRUE(Extract(Written({"", {ArchiveEntry::FromBytes(4, 0, test::TextBytes(65536))}})));
+  EXPECT_EQ(progress, (std::vector<std::pair<int32_t, int>>{{4, 60}, {-2, 60}}));
+}
+
 TEST_F(ReaderTest, CancelStopsAfterTheCurrentChunk) {
   int chunks = 0;
   zip.ProcessMessages = [&] {

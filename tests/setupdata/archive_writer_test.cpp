@@ -57,6 +57,7 @@ TEST(ArchiveProgressTest, RoundsHalvesToEvenAndStaysInRange) {
 
   const ArchiveProgressScale plain{10, 20, 0, 5.0};
   EXPECT_EQ(ProgressValue(1, 2, plain), 50);  // no span: base and limit unused
+  EXPECT_EQ(ProgressValue(3 * 65536, 300, plain), 100);
   EXPECT_EQ(FinalProgressValue(plain), 100);
   const ArchiveProgressScale broken{7, 1000, 50, nan};
   EXPECT_EQ(ProgressValue(1, 2, broken), 7);
@@ -147,6 +148,37 @@ TEST(ArchiveWriterTest, OutputDoesNotDependOnTheThreadCount) {
   const std::string one = Write(content, 1);
   EXPECT_EQ(Write(content, 2), one);
   EXPECT_EQ(Write(content, 7), one);
+}
+
+// A source whose reads fail half way through.
+class FailingSource final : public ByteSource {
+ public:
+  uint64_t Size() const override { return 4 * kPieceSize; }
+  size_t ReadAt(uint64_t offset, void*, size_t count) override {
+    return offset < 2 * kPieceSize ? count : 0;
+  }
+};
+
+// A read that fails, or a volume that overflows, while other threads still compress
+// ends the whole write with the error, on any number of threads.
+TEST(ArchiveWriterTest, ErrorsEndTheWriteOnEveryThreadCount) {
+  ArchiveBlockContent failing{"", {}};
+  ArchiveBlockContent large{"", {}};
+  for (int i = 0; i < 24; ++i) {
+    failing.Entries.push_back(ArchiveEntry::FromBytes(i, 0, test::RandomBytes(kPieceSize, i)));
+    large.Entries.push_back(ArchiveEntry::FromBytes(i, 0, test::RandomBytes(kPieceSize, i)));
+  }
+  failing.Entries[17] = {17, 0, [] { return std::make_unique<FailingSource>(); }};
+  ScratchFolder dir;
+  for (unsigned threads : {1u, 2u, 7u}) {
+    SCOPED_TRACE(threads);
+    EXPECT_THROW(Write(failing, threads), ArchiveWriteError);
+    // Volumes too small for a stored piece fail at the first piece, with the workers
+    // busy reading ahead; volumes of 70,000 bytes hold one piece each.
+    EXPECT_THROW(WriteArchiveVolumes(dir / "S.exe", 50000, large, {threads, nullptr}),
+                 ArchiveWriteError);
+    EXPECT_EQ(WriteArchiveVolumes(dir / "S.exe", 70000, large, {threads, nullptr}).Volumes, 24u);
+  }
 }
 
 TEST(ArchiveWriterTest, TemporaryFileSectionWithoutEntriesIsOneZeroByte) {

@@ -59,7 +59,9 @@ class MemoryFiles final : public ArchiveFiles {
   bool Exists(const std::string& path) override {
     return host_.files.count(path) || host_.folders.count(WithoutTrailingBackslash(path));
   }
-  bool Delete(const std::string& path) override { return host_.files.erase(path) > 0; }
+  bool Delete(const std::string& path) override {
+    return !host_.undeletable_files.count(path) && host_.files.erase(path) > 0;
+  }
   bool ForceDirectories(const std::string& folder) override {
     for (std::string f = WithoutTrailingBackslash(folder); f.size() > 2;
          f = WithoutTrailingBackslash(ExtractFilePath(f))) {
@@ -71,6 +73,8 @@ class MemoryFiles final : public ArchiveFiles {
   }
   std::unique_ptr<ByteSource> OpenVolume(const std::string&) override { return nullptr; }
   std::unique_ptr<ArchiveOutput> Create(const std::string& path) override {
+    if (host_.uncreatable_files.count(path))
+      return nullptr;
     host_.log.push_back("write " + path);
     std::string& content = host_.files[path];
     content.clear();

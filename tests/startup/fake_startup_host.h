@@ -34,6 +34,10 @@ class FakeStartupHost final : public StartupHost {
   PathSet folders;             // existing folders, without a trailing backslash
   PathSet unwritable_folders;  // CreateFolder fails for these
   PathMap<std::string> files;  // path -> content
+  // Files the archive reader cannot delete (read-only or locked); DeleteFile, which
+  // clears the read-only attribute, still can.
+  PathSet undeletable_files;
+  PathSet uncreatable_files;  // the archive reader cannot create these (disk full ...)
   bool activesync = false;
   bool hotsync = false;
   std::string hotsync_user;

@@ -3,6 +3,8 @@
 // leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "setupdata/archive_test_util.h"
 #include "setupdata/section_reader.h"
 #include "startup/exit_codes.h"
@@ -16,8 +18,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+std::string InternalErrorIn(const std::string& caption) {
+  return "message stop " + caption + "|" + kInternalErrorText;
+}
 std::string InternalError() {
-  return std::string("message stop Kalvenbrooker Setup|") + kInternalErrorText;
+  return InternalErrorIn("Kalvenbrooker Setup");
 }
 std::string CorruptedData(const std::string& caption) {
   return "message stop " + caption + "|" + kCorruptedDataText;
@@ -180,6 +185,69 @@ TEST(StartupFailuresTest, DamagedPackageShowsTheCorruptedDataMessage) {
     EXPECT_FALSE(host.loader_open || host.splash_open);
     EXPECT_TRUE(host.files.empty());
     EXPECT_EQ(host.folders, PathSet{"C:\\Temp"});
+  }
+}
+
+struct PlacementCase {
+  const char* name;
+  std::string splash;  // the package's splash bitmap, "" for none
+  std::function<void(FakeStartupHost&)> arrange;
+  Lines writes;  // files the run created before it ended
+};
+
+// A temporary file that cannot be placed ends the run with the internal-error message;
+// the pass stops there, and only what the run created is deleted: a file the reader
+// kept (read-only, locked, a folder in its place) stays as it was.
+TEST(StartupFailuresTest, TemporaryFileThatCannotBePlacedEndsTheRun) {
+  const std::string tools = "C:\\Tools\\";
+  const PlacementCase cases[] = {
+      {"read-only or locked target outside the temporary folder",
+       "",
+       [](FakeStartupHost& host) {
+         host.folders.insert("C:\\Tools");
+         host.files["C:\\Tools\\b.dll"] = "user's";
+         host.undeletable_files.insert("C:\\Tools\\b.dll");
+       },
+       {"write C:\\Temp\\kvb001\\a.txt"}},
+      {"a folder stands at its name",
+       "",
+       [](FakeStartupHost& host) { host.folders.insert("C:\\Tools\\b.dll"); },
+       {"write C:\\Temp\\kvb001\\a.txt"}},
+      {"its folder cannot be made",
+       "",
+       [](FakeStartupHost& host) { host.unwritable_folders.insert("C:\\Tools"); },
+       {"write C:\\Temp\\kvb001\\a.txt"}},
+      {"it cannot be created (disk full, access denied, invalid name)",
+       "",
+       [](FakeStartupHost& host) { host.uncreatable_files.insert("C:\\Tools\\b.dll"); },
+       {"write C:\\Temp\\kvb001\\a.txt"}},
+      {"the splash bitmap in the first pass",
+       "splash.bmp",
+       [](FakeStartupHost& host) { host.uncreatable_files.insert("C:\\Temp\\kvb001\\splash.bmp"); },
+       {}},
+  };
+  for (const PlacementCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestPackage package;
+    package.data.Properties.SplashBitmap = c.splash;
+    package.data.Scripts[0] = Script({Statement("MESSAGE", {"", "script ran"})});
+    package.temp_files = {
+        {"a.txt", "a"}, {"b.dll", "MZ", tools}, {"c.txt", "c"}, {"splash.bmp", kBitmapBytes}};
+    FakeStartupHost host(package.Bytes());
+    c.arrange(host);
+    const PathMap<std::string> before = host.files;
+    TSetupStartup startup(host);
+    EXPECT_EQ(startup.Run(), kExitInternalError);
+    EXPECT_EQ(host.LogLines("message"), Lines{InternalErrorIn("Demo Setup")});
+    EXPECT_TRUE(host.LogLines("script-message").empty());
+    EXPECT_EQ(host.LogLines("write "), c.writes);  // nothing after the failing file
+    Lines deletes;
+    for (const std::string& line : c.writes)
+      deletes.push_back("delete " + line.substr(6));
+    EXPECT_EQ(host.LogLines("delete "), deletes);
+    EXPECT_EQ(host.files, before);
+    EXPECT_FALSE(host.loader_open || host.splash_open);
+    EXPECT_EQ(host.LogLines("remove-tree"), Lines{"remove-tree C:\\Temp\\kvb001"});
   }
 }
 

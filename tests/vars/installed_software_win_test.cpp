@@ -91,6 +91,23 @@ TEST_F(InstalledSoftware, FrameworkDllWithoutVersionOrRootMissing) {
   EXPECT_EQ(Expand("%IsDotNetInstalled%|%DotNetVersion%|%DotNetDir%"), "0|0.0|");
 }
 
+// A user who may not write the machine's keys still finds what is installed.
+TEST_F(InstalledSoftware, KeysTheUserCannotWriteAreRead) {
+  SetString(HKEY_LOCAL_MACHINE, kAppManager, "", "C:\\AS\\CEAPPMGR.EXE");
+  SetDword(HKEY_LOCAL_MACHINE, kCeServices, "MajorVersion", 4);
+  SetDword(HKEY_LOCAL_MACHINE, kCeServices, "MinorVersion", 5);
+  SetString(HKEY_LOCAL_MACHINE, kFramework, "InstallRoot", folder.string());
+  ReadOnlyKey services(HKEY_LOCAL_MACHINE, kCeServices);
+  ReadOnlyKey framework(HKEY_LOCAL_MACHINE, kFramework);
+  ReadOnlyKey app_manager(HKEY_LOCAL_MACHINE, kAppManager);
+  ASSERT_TRUE(services.ok() && framework.ok() && app_manager.ok());
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCeServices, 0, KEY_ALL_ACCESS, &key),
+            ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(IsActiveSyncPresent());
+  EXPECT_EQ(Expand("%ActiveSyncVersion%|%IsDotNetInstalled%|%ActiveSyncDir%"), "4.5|1|C:\\AS");
+}
+
 TEST_F(InstalledSoftware, FoldersAreComputedOnceFrameworkEveryTime) {
   WindowsMachine machine(AdminOptions(true));
   Variables vars(&machine);

@@ -72,6 +72,19 @@ TEST(RegistryDefaults, PresentMissingAndWrongType) {
     EXPECT_EQ(Stored(vars, name), value) << name;
 }
 
+// Loading a variable's default is the one registry read that asks for full access: a
+// user who may not write the key gets the package's default.
+TEST(RegistryDefaults, KeyTheUserCannotWriteGivesTheDefault) {
+  ScratchKey scratch("readonly-default");
+  SetString(HKEY_CURRENT_USER, scratch.path(), "Folder", "C:\\Reg");
+  ReadOnlyKey read_only(HKEY_CURRENT_USER, scratch.path());
+  ASSERT_TRUE(read_only.ok());
+  Variables vars;
+  WinRegistryReader registry;
+  LoadVariables(vars, {Var("Folder", 1, scratch.path(), "Folder", "default")}, registry);
+  EXPECT_EQ(Stored(vars, "%Folder%"), "default");
+}
+
 TEST(RegKey, ReadsAndTypes) {
   ScratchKey scratch("regkey");
   const char unterminated[] = {'a', 'b', 'c'};

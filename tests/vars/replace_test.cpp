@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "vars/literal_replace.h"
 #include "vars/variables.h"
 
 namespace kvb {
@@ -42,6 +45,7 @@ TEST(ReplaceAllText, Cases) {
       // An occurrence formed by the value with the text before it is replaced.
       {"aab", "ab", "b", "b"},
       {"%%A%", "%A%", "A%", "A%"},
+      {"%A%%A%", "%A%", "A%", "AA%"},
       // ... and one formed with the text behind it.
       {"abb", "ab", "a", "a"},
       {"%A%A%", "%A%", "%", "%"},
@@ -49,8 +53,9 @@ TEST(ReplaceAllText, Cases) {
       // A value holding its own reference is inserted once per original occurrence.
       {"%A%", "%A%", "[%A%]", "[%A%]"},
       {"%a%-%A%", "%A%", "<%A%%A%>", "<%A%%A%>-<%A%%A%>"},
-      // Values that keep forming new occurrences with each other end too.
-      {"aab", "ab", "bbaa", "bbaabaa"},
+      // Shrinking values may take many rounds.
+      {"aaaaab", "ab", "b", "b"},
+      {"AAAbBB", "ab", "", ""},
   };
   for (const ReplaceCase& c : cases) {
     EXPECT_EQ(ReplaceAllText(c.text, c.old_text, c.new_text), c.expected)
@@ -58,14 +63,52 @@ TEST(ReplaceAllText, Cases) {
   }
 }
 
+// Random texts over a small alphabet, where occurrences overlap and form with inserted
+// values all the time: wherever replacing the first occurrence again and again ends,
+// ReplaceAllText gives the same text.
+TEST(ReplaceAllText, AgreesWithTheLiteralReplacementWhereverThatEnds) {
+  std::mt19937 random(20261207);
+  auto text = [&](size_t max_length) {
+    static constexpr char kAlphabet[] = "aAb%";
+    std::string out(random() % (max_length + 1), ' ');
+    for (char& c : out)
+      c = kAlphabet[random() % 4];
+    return out;
+  };
+  int compared = 0;
+  int several_rounds = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string t = text(12);
+    const std::string old_text = text(3);
+    const std::string new_text = text(5);
+    const std::optional<std::string> literal = test::LiteralReplace(t, old_text, new_text, 200);
+    if (!literal)
+      continue;
+    ++compared;
+    if (!test::LiteralReplace(t, old_text, new_text, 1))
+      ++several_rounds;
+    ASSERT_EQ(ReplaceAllText(t, old_text, new_text), *literal)
+        << "\"" << t << "\" / \"" << old_text << "\" / \"" << new_text << "\"";
+  }
+  EXPECT_GT(compared, 15000);
+  EXPECT_GT(several_rounds, 1000);
+}
+
 TEST(ReplaceAllText, StopsGrowingAtTheLimit) {
   // Ten occurrences of a five-character value: the limit of 30 admits six, and a
   // shrinking replacement is always made.
-  EXPECT_EQ(ReplaceAllText("xxxxxxxxxx", "x", "yyyyy", 30), "yyyyyyyyyyyyyyyyyyyyyyyyyxxxxx");
+  bool limit = false;
+  EXPECT_EQ(ReplaceAllText("xxxxxxxxxx", "x", "yyyyy", 30, &limit),
+            "yyyyyyyyyyyyyyyyyyyyyyyyyxxxxx");
+  EXPECT_TRUE(limit);
   EXPECT_EQ(ReplaceAllText("%A%%A%%A%", "%A%", "12345", 14), "1234512345%A%");
-  EXPECT_EQ(ReplaceAllText("%A%%A%%A%", "%A%", "1", 2), "111");
-  // Also when the growing occurrence is one formed with the inserted text.
+  EXPECT_EQ(ReplaceAllText("%A%%A%%A%", "%A%", "1", 2, &limit), "111");
+  EXPECT_FALSE(limit);
+  // Values that keep forming new occurrences with the text before them never end by
+  // themselves: "aab" gives "abbaa", "bbaabaa", "bbabbaaaa" ... up to the limit.
   EXPECT_EQ(ReplaceAllText("aab", "ab", "bbaa", 5), "abbaa");
+  EXPECT_EQ(ReplaceAllText("aab", "ab", "bbaa", 9, &limit), "bbabbaaaa");
+  EXPECT_TRUE(limit);
 }
 
 TEST(ReplaceAllText, LimitGuardsExpansionOfValuesThatDoubleEachOther) {

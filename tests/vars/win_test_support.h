@@ -73,6 +73,46 @@ inline void SetDword(HKEY root, const std::string& key, const std::string& name,
   RegCloseKey(handle);
 }
 
+// While alive, everyone (the owner included) may only read the key: opening it for
+// writing fails with ERROR_ACCESS_DENIED. Full access comes back on destruction, so that
+// the scratch key can be deleted.
+class ReadOnlyKey {
+ public:
+  ReadOnlyKey(HKEY root, const std::string& path) : root_(root), path_(path) {
+    ok_ = SetAccess(KEY_READ);
+  }
+  ~ReadOnlyKey() { SetAccess(KEY_ALL_ACCESS); }
+  ReadOnlyKey(const ReadOnlyKey&) = delete;
+  ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool SetAccess(DWORD mask) {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+      return false;
+    alignas(DWORD) BYTE acl_bytes[256];
+    auto* acl = reinterpret_cast<PACL>(acl_bytes);
+    SECURITY_DESCRIPTOR descriptor;
+    bool ok = InitializeAcl(acl, sizeof(acl_bytes), ACL_REVISION) &&
+              AddAccessAllowedAce(acl, ACL_REVISION, mask, everyone) &&
+              InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+              SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    FreeSid(everyone);
+    HKEY key = nullptr;
+    if (!ok || RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+      return false;
+    ok = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+  }
+
+  HKEY root_;
+  std::string path_;
+  bool ok_ = false;
+};
+
 inline WindowsMachineOptions AdminOptions(bool admin) {
   WindowsMachineOptions options;
   options.IsAdmin = admin;

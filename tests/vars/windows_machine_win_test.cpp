@@ -133,10 +133,11 @@ TEST_F(MachineVariables, VersionScreenAndMemory) {
   EXPECT_EQ(vars.ExpandText("%ScreenWidth%x%ScreenHeight%"),
             std::to_string(width) + "x" + std::to_string(height));
 
-  MEMORYSTATUS memory{};
+  // All of the memory, also beyond 4 GB (the end-to-end test compares with the kernel's).
+  MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof(memory);
-  GlobalMemoryStatus(&memory);
-  EXPECT_EQ(vars.ExpandText("%RAMMemory%"), std::to_string(memory.dwTotalPhys / 1000000));
+  GlobalMemoryStatusEx(&memory);
+  EXPECT_EQ(vars.ExpandText("%RAMMemory%"), std::to_string(memory.ullTotalPhys / 1000000));
 }
 
 TEST_F(MachineVariables, DatesUseTheLocaleSeparator) {

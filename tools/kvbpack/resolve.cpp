@@ -270,7 +270,7 @@ class Resolver {
     std::vector<std::string> dirs;
     for (const TSetupInstallerFile& f : plan_.data.DeviceFiles)
       dirs.push_back(f.File.DestDir);
-    plan_.data.FileFolders = project_.file_folders.value_or(DeriveFolders(dirs));
+    plan_.data.FileFolders = project_.file_folders.value_or(DeriveFileFolders(dirs));
     dirs.clear();
     for (const TSetupShortcut& s : plan_.data.Shortcuts)
       dirs.push_back(s.Folder);
@@ -324,27 +324,65 @@ TSetupFile UninstallerRecord() {
   return f;
 }
 
-std::vector<std::string> DeriveFolders(const std::vector<std::string>& dest_dirs) {
-  std::vector<std::string> out;
-  auto add = [&out](const std::string& folder) {
-    for (const std::string& f : out) {
+namespace {
+
+// Adds each folder once, compared as file names are.
+class FolderList {
+ public:
+  void Add(const std::string& folder) {
+    for (const std::string& f : out_) {
       if (SameText(f, folder))
         return;
     }
-    out.push_back(folder);
-  };
-  for (const std::string& dir : dest_dirs) {
+    out_.push_back(folder);
+  }
+  // The folder without its trailing backslash, preceded by its parents below a root.
+  void AddWithParents(const std::string& dir) {
     const std::string folder = ExcludeTrailingBackslash(dir);
     const size_t first = folder.find('\\');
     if (first == std::string::npos || first == 0)
-      continue;
+      return;
     for (size_t i = folder.find('\\', first + 1); i != std::string::npos;
          i = folder.find('\\', i + 1)) {
-      add(folder.substr(0, i));
+      Add(folder.substr(0, i));
     }
-    add(folder);
+    Add(folder);
   }
-  return out;
+  std::vector<std::string> Take() { return std::move(out_); }
+
+ private:
+  std::vector<std::string> out_;
+};
+
+// The root of a destination folder when it is one variable reference: "%MyDir%" of
+// "%MyDir%\\bin\\"; "" otherwise.
+std::string VariableRoot(const std::string& dir) {
+  const std::string root = dir.substr(0, dir.find('\\'));
+  if (root.size() < 3 || root.front() != '%' || root.back() != '%' ||
+      root.find('%', 1) != root.size() - 1) {
+    return {};
+  }
+  return root;
+}
+
+}  // namespace
+
+std::vector<std::string> DeriveFolders(const std::vector<std::string>& dest_dirs) {
+  FolderList list;
+  for (const std::string& dir : dest_dirs)
+    list.AddWithParents(dir);
+  return list.Take();
+}
+
+std::vector<std::string> DeriveFileFolders(const std::vector<std::string>& dest_dirs) {
+  FolderList list;
+  for (const std::string& dir : dest_dirs) {
+    const std::string root = VariableRoot(dir);
+    if (!root.empty())
+      list.Add(root + "\\");
+    list.AddWithParents(dir);
+  }
+  return list.Take();
 }
 
 std::vector<uint32_t> DeriveSpans(const std::vector<std::optional<uint64_t>>& weights) {

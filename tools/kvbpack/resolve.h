@@ -65,6 +65,12 @@ int DeriveBlock(const TSetupFile& file,
 // ("%InstallDir%\A\B\" gives "%InstallDir%\A" and "%InstallDir%\A\B"), each once.
 std::vector<std::string> DeriveFolders(const std::vector<std::string>& dest_dirs);
 
+// The file folder list: DeriveFolders, and in front of a folder's entries "%Var%\\" for
+// the variable that roots it ("%MyDir%\\bin\\" gives "%MyDir%\\" and "%MyDir%\\bin"). The
+// setup program takes a variable as a folder variable, whose value loses its trailing
+// backslash in expansion, only when such an entry names it.
+std::vector<std::string> DeriveFileFolders(const std::vector<std::string>& dest_dirs);
+
 // Progress spans of the blocks on a scale of 100, in proportion to their sizes; every
 // block with entries gets at least 1, blocks without entries 0. `weights[i]` is the
 // number of bytes of block i, or nullopt when it has no entries.

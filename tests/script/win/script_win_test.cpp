@@ -16,6 +16,7 @@
 #include "base/text.h"
 #include "script/script_engine.h"
 #include "script/script_services_win.h"
+#include "vars/win_test_support.h"
 
 namespace kvb {
 namespace {
@@ -90,6 +91,14 @@ TEST_F(ScriptWinTest, RegistryTypesAndPersistingRoot) {
   HKEY sub;
   EXPECT_NE(RegOpenKeyExA(key, "Sub", 0, KEY_READ, &sub), ERROR_SUCCESS);
   RegCloseKey(key);
+}
+
+TEST_F(ScriptWinTest, ReadRegReadsKeysTheUserCannotWrite) {
+  ASSERT_TRUE(Run({{"WRITEREG", {"HKEY_CURRENT_USER", "%Key%", "Text", "kept"}}}));
+  ReadOnlyKey read_only(HKEY_CURRENT_USER, key_);
+  ASSERT_TRUE(read_only.ok());
+  Run({{"READREG", {"%Text%", "HKEY_CURRENT_USER", "%Key%", "Text", "default"}}});
+  EXPECT_EQ(Value("%Text%"), "kept");
 }
 
 TEST_F(ScriptWinTest, ShortcutReadBackThroughTheShellLink) {

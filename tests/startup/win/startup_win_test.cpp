@@ -5,14 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "base/file_attributes_win.h"
+#include "base/text.h"
+#include "setupdata/package_reader.h"
 #include "startup/loader_form_win.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
 #include "startup/startup_host_win.h"
 #include "startup/startup_layout.h"
+#include "startup/temp_file_extractor.h"
+#include "startup/test_package.h"
 
 namespace kvb {
 namespace {
@@ -56,6 +61,11 @@ class ScratchFolder {
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A 24-bit bitmap file of the given size.
@@ -168,11 +178,18 @@ TEST(StartupWindowsTest, SplashForm) {
   EXPECT_EQ(ClassOf(window), "TfrmSplashBitmapForm");
   EXPECT_EQ(TextOf(window), "Demo Setup");
   EXPECT_TRUE(IsWindowVisible(window));
+  // A borderless picture on top of other windows: no caption bar, no close box.
+  const LONG style = GetWindowLongA(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_BORDER));
+  EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   RECT client{};
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 241);
   EXPECT_EQ(client.bottom, 91);
   const RECT r = WindowRect(window);
+  EXPECT_EQ(r.right - r.left, 241);
+  EXPECT_EQ(r.bottom - r.top, 91);
   const ScreenPoint centred = CentredOrigin(screen, r.right - r.left, r.bottom - r.top);
   EXPECT_EQ(r.left, centred.Left);
   EXPECT_EQ(r.top, centred.Top);
@@ -224,6 +241,42 @@ TEST(StartupFilesTest, TemporaryFolderIsHeldUntilRemoved) {
   WriteFile(folder + "\\file.txt", "x");
   host.RemoveFolderTree(folder + "\\");
   EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A temporary file whose target exists and cannot be replaced (read-only, or held open
+// by another program) stops the extraction; the file is neither put on the list of
+// files the run removes at its end nor touched in any other way.
+TEST(StartupFilesTest, TargetsTheReaderKeepsAreNeverRemoved) {
+  ScratchFolder scratch;
+  CreateFolderWithParents(scratch.Path());
+  const std::string read_only = scratch / "read-only.dll";
+  WriteFile(read_only, "the user's");
+  SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string locked = scratch / "locked.dll";
+  WriteFile(locked, "in use");
+  HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+  for (const std::string& target : {read_only, locked}) {
+    SCOPED_TRACE(target);
+    test::TestPackage package;
+    package.temp_files = {{ExtractFileName(target), "MZ new", scratch.Path() + "\\"}};
+    const std::string bytes = package.Bytes();
+    MemorySource source(bytes);
+    const TSetupPackage read = ReadPackage(source);
+    Variables vars;
+    std::vector<std::string> list;
+    TTempFileExtractor extractor(vars, read.Data.TempFiles, list, "", MakePlatformArchiveFiles());
+    EXPECT_THROW(extractor.ExtractTempFiles(source, read.Header, TempFilePass::kOtherFiles),
+                 TempFileError);
+    EXPECT_TRUE(list.empty());
+    for (const std::string& file : list)  // what the end of the run would do
+      DeleteFileForced(file);
+  }
+  CloseHandle(holder);
+  EXPECT_EQ(FileText(read_only), "the user's");
+  EXPECT_EQ(FileText(locked), "in use");
+  SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 int timer_calls = 0;
