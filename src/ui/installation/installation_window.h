@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "install/install_host.h"
@@ -73,6 +74,13 @@ class InstallationWindow {
   // Set while a product is being removed: the form's Cancel command then finishes the
   // setup instead of asking.
   virtual void SetUninstalling(bool uninstalling) = 0;
+
+  // Kilobytes free on the drive of %InstallDir% (the form reports a drive it cannot
+  // query itself), and the bytes the selected components need.
+  virtual int64_t FreeSpace() = 0;
+  virtual int64_t RequiredSpace() = 0;
+  // Ends the program without asking or running the closing script (too little space).
+  virtual void EndProgram() = 0;
 
   // Runs the package's global script `slot`. False when it was stopped and %CanClose% is
   // not "0" (the caller then stops); true otherwise.
