@@ -33,7 +33,4 @@ struct RegistryData {
 // whole closed by a second zero.
 RegistryData EncodeRegistryData(uint32_t change_type, std::string_view data);
 
-// The key path of a change: without one trailing and one leading backslash.
-std::string RegistryKeyPath(std::string_view key);
-
 }  // namespace kvb
