@@ -24,6 +24,7 @@
 #include "ui/dialogs/copying_files_win.h"
 #include "ui/dialogs/msg_box_files_win.h"
 #include "ui/dialogs/need_disk_win.h"
+#include "ui/installation/billboard_window_win.h"
 #include "ui/installation/installation_run_win.h"
 #include "ui_test_support_win.h"
 #include "uninstall/uninstaller_state.h"
@@ -73,6 +74,8 @@ class FakeWizard final : public TForm, public InstallationWindow {
       case StatusKind::kStatusLine:
         status->SetText(text);
         status_lines.push_back(text);
+        if (on_status)
+          on_status();
         break;
       case StatusKind::kDetailLine:
         detail->SetText(text);
@@ -138,6 +141,7 @@ class FakeWizard final : public TForm, public InstallationWindow {
   int64_t free_kb = 1 << 20;
   int64_t required_bytes = 0;
   std::function<void(int slot)> on_script;
+  std::function<void()> on_status;
   std::vector<std::string> log;
   std::vector<std::string> status_lines;
   TLabel* status;
@@ -183,6 +187,25 @@ std::string Noise(size_t size, uint32_t seed) {
     c = static_cast<char>(seed >> 16);
   }
   return out;
+}
+
+// A 24-bit bitmap file of one colour.
+void WriteBitmap(const std::string& path, int width, int height) {
+  const uint32_t row = static_cast<uint32_t>((width * 3 + 3) & ~3);
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + row * static_cast<uint32_t>(height);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+  out << std::string(row * static_cast<uint32_t>(height), '\x80');
 }
 
 bool Exists(const std::string& path) {
@@ -362,6 +385,38 @@ TEST_F(InstallationRunTest, WithoutInstallPageTheCopyingWindowStandsInForTheWiza
   run->DownloadNotification(HttpProgressEvent::kStart, 0, 0);
   run->DownloadNotification(HttpProgressEvent::kData, 150, 200);
   EXPECT_EQ(wizard_->bar->Position(), 75);
+}
+
+TEST_F(InstallationRunTest, BillboardsStandAboveTheWizardPlacedLowOnTheScreen) {
+  AddFile("a.txt", std::string(300000, 'x'));
+  Build();
+  WriteBitmap(root_ / "Temp\\first.bmp", 200, 100);
+  data_.Billboards = {"first.bmp"};
+  auto run = MakeRun();
+  RECT wizard{};
+  RECT picture{};
+  bool billboard_seen = false;
+  wizard_->on_status = [&] {
+    HWND billboard = FindWindowA(TfrmBillboard::kWindowClass, nullptr);
+    if (billboard_seen || !billboard || !IsWindowVisible(billboard))
+      return;
+    billboard_seen = true;
+    GetWindowRect(wizard_->Handle(), &wizard);
+    GetWindowRect(billboard, &picture);
+  };
+  run->StartInstallation();
+
+  ASSERT_TRUE(billboard_seen);
+  const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+  EXPECT_EQ(wizard.bottom, GetSystemMetrics(SM_CYSCREEN) - 48);
+  EXPECT_EQ(wizard.left, (screen_width - (wizard.right - wizard.left)) / 2);
+  EXPECT_EQ(picture.bottom, wizard.top - 32);
+  EXPECT_EQ(picture.left, (screen_width - 200) / 2);
+  EXPECT_EQ(picture.right - picture.left, 200);
+  EXPECT_EQ(FindWindowA(TfrmBillboard::kWindowClass, nullptr), nullptr) << "closed at the end";
+  // Centred again for the pages after the installation.
+  GetWindowRect(wizard_->Handle(), &wizard);
+  EXPECT_EQ(wizard.top, (GetSystemMetrics(SM_CYSCREEN) - (wizard.bottom - wizard.top)) / 2);
 }
 
 TEST_F(InstallationRunTest, StoppedBeforeScriptOrTooLittleSpaceInstallsNothing) {
