@@ -7,6 +7,7 @@
 #include "base/size_text.h"
 #include "base/text.h"
 #include "ui/builder/control_rules.h"
+#include "ui/builder/dialog_builder_win.h"
 #include "ui/builder/program_icon_win.h"
 #include "ui/controls/image_list_win.h"
 #include "ui/controls/ps_graphic_controls_win.h"
@@ -447,12 +448,19 @@ void TControlBinding::ControlEvent(TWindow& control,
     return;
   }
   if (dynamic_cast<TPSEdit*>(&control)) {
-    if (bound->Role() == kRoleProgramGroupBox)
-      context_.Vars->SetVariable("%ProgramGroup%", control.Text());
-    else if (bound->Role() == kRoleInstallDirBox)
-      context_.Vars->SetVariable("%InstallDir%", control.Text());
-    else if (bound->Role() != kRoleNone)
+    // While a page is built or refreshed the boxes are being filled from the variables;
+    // writing their texts back then would lose the values (an empty designed text would
+    // clear %InstallDir%).
+    const bool relay = !(context_.Building && context_.Building());
+    if (bound->Role() == kRoleProgramGroupBox) {
+      if (relay)
+        context_.Vars->SetVariable("%ProgramGroup%", control.Text());
+    } else if (bound->Role() == kRoleInstallDirBox) {
+      if (relay)
+        context_.Vars->SetVariable("%InstallDir%", control.Text());
+    } else if (bound->Role() != kRoleNone) {
       return;
+    }
   }
   run_script(bound->Record().Script);
 }

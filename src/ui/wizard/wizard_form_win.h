@@ -23,6 +23,7 @@
 #include "ui/base/form_win.h"
 #include "ui/base/panel_win.h"
 #include "ui/builder/control_binding_win.h"
+#include "ui/builder/dialog_builder_win.h"
 #include "ui/controls/image_list_win.h"
 #include "ui/wizard/requirements.h"
 
@@ -207,6 +208,7 @@ class TfrmSetupMain : public TForm {
   std::string current_name_;
   std::string page_before_install_;
   bool navigated_ = false;
+  bool leaving_ = false;  // the current page's leave script runs
   bool uninstalling_ = false;
   int progress_max_ = 0;
   struct StyleSpace {

@@ -75,8 +75,12 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
     return false;
 
   navigated_ = false;
-  if (current_dialog_) {
-    if (!RunDialogScript(*current_dialog_, kLeaveScript) || navigated_ || Ended())
+  // A page that is being left is not left again by a move its leave script makes.
+  if (current_dialog_ && !leaving_) {
+    leaving_ = true;
+    const bool go_on = RunDialogScript(*current_dialog_, kLeaveScript);
+    leaving_ = false;
+    if (!go_on || navigated_ || Ended())
       return false;
     if (page_panel_)
       binding_->StoreControlValues(*page_panel_);
@@ -90,7 +94,9 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   env_.Scripts->State().CurrentPageName = page->Name;
   Hide();
 
-  if (!RunDialogScript(*page, kBeforeScript) || navigated_ || Ended())
+  // A script may move on to another page itself (the page "INSTALL" without an
+  // installation returns at once): this page is then no longer the one to show.
+  if (!RunDialogScript(*page, kBeforeScript) || navigated_ || current_dialog_ != page || Ended())
     return false;
 
   const SIZE client = ClientSize();
@@ -116,7 +122,7 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   binding_->CheckRadioButtons(panel);
   building_ = false;
 
-  if (!RunDialogScript(*page, kBuiltScript) || Ended())
+  if (!RunDialogScript(*page, kBuiltScript) || current_dialog_ != page || Ended())
     return false;
 
   panel.Show();
