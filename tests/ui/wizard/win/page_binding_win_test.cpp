@@ -3,6 +3,7 @@
 // button commands, progress.
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "ui/builder/control_rules.h"
 #include "ui/controls/ps_graphic_controls_win.h"
 #include "ui/controls/ps_list_controls_win.h"
@@ -138,6 +139,27 @@ TEST_F(PageBindingTest, InstallDirChangesRefreshItsBox) {
   EXPECT_EQ(At<TPSEdit>(1).Text(), "E:\\Typed");
   vars.SetVariable("%ProgramGroup%", "Group");
   EXPECT_EQ(At<TPSEdit>(2).Text(), "Group");
+}
+
+TEST_F(PageBindingTest, FolderTreeAndDriveListFollowTheInstallDir) {
+  vars.Hooks.IsDirectoryVariableHook = [](std::string_view name) {
+    return SameText(name, "%InstallDir%");
+  };
+  vars.SetVariable("%WinDir%", "C:\\windows");
+  vars.SetVariable("%InstallDir%", "C:\\windows\\system32\\New Product");
+  SinglePage({Bound(Control(kKindTextBox, {}), "", kRoleInstallDirBox),
+              Bound(Control(kKindListBox, {}, 0, 30, 200, 100), "%InstallDir%", kRoleFolderTree),
+              Bound(Control(kKindComboBox, {}, 0, 140, 200, 22), "%InstallDir%", kRoleDriveList)});
+  Create();
+  EXPECT_EQ(Var("%InstallDir%"), "C:\\windows\\system32\\New Product");
+  EXPECT_EQ(At<TPSEdit>(0).Text(), "C:\\windows\\system32\\New Product");
+  auto& tree = At<TPSDirList>(1);
+  EXPECT_TRUE(SameText(tree.Directory(), "C:\\windows\\system32")) << tree.Directory();
+  EXPECT_EQ(UpperAscii(At<TPSDriveCombo>(2).Drive()), 'C');
+  // The user moves the tree: the box shows the folder, which becomes the install folder.
+  tree.SetDirectory("C:\\windows");
+  EXPECT_TRUE(SameText(At<TPSEdit>(0).Text(), "C:\\windows\\")) << At<TPSEdit>(0).Text();
+  EXPECT_TRUE(SameText(Var("%InstallDir%"), "C:\\windows")) << "directory variables keep no backslash";
 }
 
 TEST_F(PageBindingTest, PagesSharingAStyleReuseItsPanelAndTakeItsSpace) {
