@@ -7,8 +7,10 @@
 #include "net/http_platform_win.h"
 #include "script/script_services_win.h"
 #include "startup/loader_form_win.h"
+#include "startup/setup_globals.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
+#include "ui/wizard/wizard_form_win.h"
 #include "vars/reg_key_win.h"
 
 namespace kvb {
@@ -124,6 +126,52 @@ std::unique_ptr<StartupForm> WinStartupHost::ShowSplash(const std::string& bitma
 
 void WinStartupHost::Wait(unsigned milliseconds) {
   WaitDispatchingMessages(milliseconds);
+}
+
+MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
+  WizardEnvironment environment;
+  environment.Data = &globals.Data;
+  environment.Header = &globals.Header;
+  environment.Vars = globals.Vars.get();
+  environment.Scripts = globals.Scripts.get();
+  environment.SetupProgramPath = ExePath();
+  environment.ApplicationTitle = [this] { return application_.Title(); };
+  environment.SetApplicationTitle = [this](const std::string& title) {
+    application_.SetTitle(title);
+  };
+  environment.Machine = [this] {
+    MachineFacts facts;
+    facts.IsNT = machine_.IsNT();
+    facts.PackedVersion = machine_.GetOSVersionPart(OSVersionPart::kPacked);
+    facts.ServicePack =
+        static_cast<uint16_t>(machine_.GetOSVersionPart(OSVersionPart::kServicePack));
+    facts.ScreenWidth = machine_.GetScreenWidth();
+    facts.ScreenHeight = machine_.GetScreenHeight();
+    facts.ColorBits = machine_.GetColorDepth();
+    facts.MemoryMB = machine_.GetRamMegabytes();
+    return facts;
+  };
+  environment.ProgramsFolder = [this](bool all_users) {
+    return machine_.GetShellFolder(all_users, ShellFolderKind::kPrograms);
+  };
+  TfrmSetupMain wizard(std::move(environment));
+  MSG msg;
+  while (!wizard.Ended() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (!TranslateFormMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  // The quit message that ended the wizard stays out of the way of what follows.
+  PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  switch (wizard.EndReason()) {
+    case WizardEnd::kCancelled:
+      return MainFormEnd::kCancelled;
+    case WizardEnd::kFailed:
+      return MainFormEnd::kFailed;
+    default:
+      return MainFormEnd::kFinished;
+  }
 }
 
 void WaitDispatchingMessages(unsigned milliseconds) {

@@ -22,6 +22,18 @@ constexpr std::array<int, 9> kRemainingSections = {
     kSectionPlatforms, kSectionComponents,  kSectionBillboards, kSectionScripts,   kSectionDialogs,
     kSectionFolders,   kSectionDeviceFiles, kSectionShortcuts,  kSectionRegChanges};
 
+int ExitCodeOf(MainFormEnd end) {
+  switch (end) {
+    case MainFormEnd::kCancelled:
+      return kExitCancelledByUser;
+    case MainFormEnd::kFailed:
+      return kExitWizardFailed;
+    case MainFormEnd::kFinished:
+      break;
+  }
+  return kExitNormal;
+}
+
 }  // namespace
 
 TSetupStartup::~TSetupStartup() {
@@ -88,11 +100,11 @@ int TSetupStartup::RunPackage() {
   SetPackageTitle();
   ExtractTempFiles(TempFilePass::kOtherFiles);
   CloseStartupForms();
-  const bool go_on = RunStartupScript();
-  // Without a main form to hand the run to, the setup ends here, as it does when the
-  // start-up script stops it.
+  int exit_code = kExitStoppedByScript;
+  if (RunStartupScript())
+    exit_code = ExitCodeOf(host_.RunMainForm(globals_));
   FreeSetupData(globals_, host_);
-  return go_on ? kExitNormal : kExitStoppedByScript;
+  return exit_code;
 }
 
 bool TSetupStartup::InitSetupGlobals() {

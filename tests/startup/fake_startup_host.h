@@ -38,6 +38,7 @@ class FakeStartupHost final : public StartupHost {
   bool hotsync = false;
   std::string hotsync_user;
   ScreenSize screen{1024, 768};
+  MainFormEnd main_form_end = MainFormEnd::kFinished;  // how the main form ends
   std::map<std::string, std::string> registry;  // "root|key|value" -> text
   FakeMachine machine;
 
@@ -80,6 +81,7 @@ class FakeStartupHost final : public StartupHost {
   std::unique_ptr<StartupForm> ShowSplash(const std::string& bitmap_file,
                                           const std::string& caption) override;
   void Wait(unsigned milliseconds) override;
+  MainFormEnd RunMainForm(TSetupGlobals& globals) override;
 
  private:
   class RegistryFake : public RegistryReader {
