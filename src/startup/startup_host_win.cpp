@@ -10,7 +10,10 @@
 #include "startup/setup_globals.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
+#include "ui/installation/installation_run_win.h"
 #include "ui/wizard/wizard_form_win.h"
+#include "uninstall/maintenance.h"
+#include "uninstall/removal_machine_win.h"
 #include "vars/reg_key_win.h"
 
 namespace kvb {
@@ -129,7 +132,30 @@ void WinStartupHost::Wait(unsigned milliseconds) {
 }
 
 MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
+  // A previous installation of the package's product turns the run into a maintenance
+  // run when a script asks (MODIFYMODE); the installation run then removes what the user
+  // deselects.
+  UninstallerState uninstaller;
+  WinRemovalMachine removal_machine;
+  MaintenanceDetection maintenance(uninstaller, globals.Data, *globals.Vars, removal_machine,
+                                   [this](const std::string& text) {
+                                     application_.ShowMessage(text, MessageIcon::kStop);
+                                   });
+  ScriptServices& services = globals.Scripts->State().Services;
+  services.Maintenance = &maintenance;
+
   WizardEnvironment environment;
+  environment.Application = application_.Handle();
+  environment.MakeInstallation = [&](TfrmSetupMain& form) {
+    InstallationContext context(form, globals.Data, *globals.Vars, *globals.Scripts,
+                                uninstaller);
+    context.SetupFile = globals.SetupFileStream.get();
+    context.ArchiveOffset = globals.Header.Trailer.MainArchiveOffset;
+    context.SetupPath = ExePath();
+    context.TempSetupDir = globals.TempSetupDir;
+    context.Title = [this] { return application_.Title(); };
+    return std::make_unique<InstallationRun>(std::move(context));
+  };
   environment.Data = &globals.Data;
   environment.Header = &globals.Header;
   environment.Vars = globals.Vars.get();
@@ -164,6 +190,7 @@ MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
   }
   // The quit message that ended the wizard stays out of the way of what follows.
   PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  services.Maintenance = nullptr;
   switch (wizard.EndReason()) {
     case WizardEnd::kCancelled:
       return MainFormEnd::kCancelled;

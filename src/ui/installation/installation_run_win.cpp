@@ -62,8 +62,12 @@ std::string InstallationRun::Message(int number, bool escape) {
                             escape);
 }
 
+std::string InstallationRun::Title() const {
+  return c_.Title ? c_.Title() : std::string();
+}
+
 CopyingWindowLook InstallationRun::Look() const {
-  return {.Caption = c_.Title,
+  return {.Caption = Title(),
           .Font = c_.Data.Properties.Font,
           .Billboards = !c_.Data.Billboards.empty()};
 }
@@ -74,7 +78,7 @@ bool InstallationRun::EnoughSpace() {
   const std::string install_dir = c_.Vars.ExpandText("%InstallDir%");
   const std::string drive = install_dir.empty() ? std::string() : install_dir.substr(0, 1);
   MessageBoxA(c_.Window.Handle(), ReplaceAllText(Message(kMsgNoSpace), "<drive>", drive).c_str(),
-              c_.Title.c_str(), MB_OK | MB_ICONSTOP);
+              Title().c_str(), MB_OK | MB_ICONSTOP);
   return false;
 }
 
@@ -110,7 +114,7 @@ void InstallationRun::StartInstallation() {
 }
 
 void InstallationRun::RunEngine(ProgressDisplay& display) {
-  WizardInstallHost host(c_.Window, display, c_.Title, c_.Data.Properties.Font, c_.SetupPath);
+  WizardInstallHost host(c_.Window, display, Title(), c_.Data.Properties.Font, c_.SetupPath);
   std::unique_ptr<InstallMachine> machine = MakeWindowsInstallMachine();
   InstallContext context(c_.Data, c_.Vars, host, *machine);
   context.Devices = c_.Devices;
@@ -134,7 +138,7 @@ void InstallationRun::RunEngine(ProgressDisplay& display) {
   DialogContext disk_context;
   disk_context.Owner = display.Owner();
   disk_context.Font = c_.Data.Properties.Font;
-  disk_context.Title = c_.Title;
+  disk_context.Title = Title();
   const MessageText messages = [this](int number, bool escape) { return Message(number, escape); };
   while (!engine.Aborted() && GetFileAttributesA(c_.SetupPath.c_str()) == INVALID_FILE_ATTRIBUTES &&
          !AskFirstDisk(disk_context, messages, c_.SetupPath)) {
@@ -148,7 +152,7 @@ void InstallationRun::RunEngine(ProgressDisplay& display) {
   FileActionDialog prompt([&display] { return display.Owner(); });
   if (c_.State.Maintenance && !engine.Aborted()) {
     display.Status(StatusKind::kStatusLine, Message(kMsgRemovingComponents));
-    RemovalContext removal(removal_machine, c_.Vars, c_.State.Msgs, c_.Title);
+    RemovalContext removal(removal_machine, c_.Vars, c_.State.Msgs, Title());
     removal.Prompt = &prompt;
     removal.Conduits = c_.Conduits;
     removal.ProcessMessages = [] { ProcessPendingMessages(); };
@@ -210,10 +214,10 @@ void InstallationRun::UninstallProduct(const std::string& result_variable,
   ProgressDisplay display(c_.Window, Look());
   ProgressDisplay* outer_display = active_display_;
   active_display_ = &display;
-  WizardRemovalDisplay removal_display(c_.Window, display, c_.Title);
+  WizardRemovalDisplay removal_display(c_.Window, display, Title());
   WinRemovalMachine machine;
   FileActionDialog prompt([&display] { return display.Owner(); });
-  ProductRemovalRun run(c_.State, c_.Data, c_.Vars, machine, removal_display, c_.Title);
+  ProductRemovalRun run(c_.State, c_.Data, c_.Vars, machine, removal_display, Title());
   run.Prompt = &prompt;
   run.Conduits = c_.Conduits;
   run.RunScript = [this](const TScript& script) { return RunScript(script); };

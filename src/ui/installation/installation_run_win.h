@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,7 +42,7 @@ struct InstallationContext {
   int32_t ArchiveOffset = 0;        // from the trailer; 0: volume files
   std::string SetupPath;            // full path of the running setup program
   std::string TempSetupDir;         // the run's temporary folder
-  std::string Title;                // the application title
+  std::function<std::string()> Title;  // the application title at the moment
   DeviceSteps* Devices = nullptr;      // none: the device steps do nothing
   ConduitRemover* Conduits = nullptr;  // none: a removed product's conduits stay
 };
@@ -73,6 +74,7 @@ class InstallationRun {
 
  private:
   std::string Message(int number, bool escape = false);
+  std::string Title() const;
   CopyingWindowLook Look() const;
   bool EnoughSpace();
   bool RunScript(const TScript& script);

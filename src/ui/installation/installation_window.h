@@ -77,8 +77,8 @@ class InstallationWindow {
 
   // Kilobytes free on the drive of %InstallDir% (the form reports a drive it cannot
   // query itself), and the bytes the selected components need.
-  virtual int64_t FreeSpace() = 0;
-  virtual int64_t RequiredSpace() = 0;
+  virtual uint64_t FreeSpace() = 0;
+  virtual uint64_t RequiredSpace() = 0;
   // Ends the program without asking or running the closing script (too little space).
   virtual void EndProgram() = 0;
 

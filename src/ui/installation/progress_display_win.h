@@ -11,13 +11,11 @@
 #include "install/install_host.h"
 #include "setupdata/records.h"
 #include "ui/installation/installation_window.h"
+#include "ui/wizard/page_order.h"  // kInstallPageName
 
 namespace kvb {
 
 class TfrmCopyingFiles;
-
-// The page that shows the progress, when the package has one.
-inline constexpr char kInstallPageName[] = "INSTALL";
 
 // How the copying window looks: its caption, the package's default font and whether
 // billboard pictures will stand above it.

@@ -1,4 +1,5 @@
 // TfrmSetupMain: agreeing with the user and the package's scripts to close.
+#include "install/kalvenbrooker_install.h"
 #include "ui/wizard/page_order.h"
 #include "ui/wizard/wizard_form_win.h"
 #include "vars/system_registration_win.h"
@@ -7,15 +8,19 @@
 namespace kvb {
 
 bool TfrmSetupMain::CloseQuery() {
-  if (closing_ == 1)
+  // An installation that is already aborted ends without another question.
+  if (closing_ == 1 || (engine_ && engine_->Aborted()))
     return true;
   return AskCloseConfirmation() && RunClosingScript();
 }
 
 bool TfrmSetupMain::AskCloseConfirmation() {
-  if (current_name_ == LastPageName(env_.Data->Dialogs) || finishing_)
+  // While installing only finishing closes unasked, and the question says that the
+  // installation is going on.
+  if (finishing_ || (!engine_ && current_name_ == LastPageName(env_.Data->Dialogs)))
     return true;
-  const std::string question = Message(kMessageCloseQuestion);
+  const std::string question =
+      Message(engine_ ? kMessageCloseWhileInstalling : kMessageCloseQuestion);
   if (env_.AskYesNo)
     return env_.AskYesNo(question);
   const std::string title = env_.ApplicationTitle ? env_.ApplicationTitle() : "";
@@ -33,6 +38,9 @@ bool TfrmSetupMain::RunClosingScript() {
     return false;
   }
   closing_ = 1;
+  // The installation stops (and is undone) as soon as its current step returns.
+  if (engine_)
+    engine_->Abort();
   if (current_dialog_)
     env_.Scripts->ExecuteScript(current_dialog_->Scripts[kLeaveScript]);
   if (Expand("%DoReboot%") == "1" && finishing_) {

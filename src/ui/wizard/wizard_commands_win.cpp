@@ -9,6 +9,7 @@
 #include "ui/dialogs/directory_sel_win.h"
 #include "ui/wizard/page_order.h"
 #include "ui/wizard/secondary_dialog_win.h"
+#include "ui/installation/installation_run_win.h"
 #include "ui/wizard/wizard_form_win.h"
 #include "vars/variables.h"
 
@@ -121,7 +122,7 @@ void TfrmSetupMain::PageCommandHandler(uint8_t code,
       ListCommand(ListOperation::kClear, Expand(p1), "");
       break;
     case kCommandUninstallProduct:
-      UninstallProduct(p1);
+      UninstallProduct(p1, Expand(p2), Expand(p3));
       break;
     case kCommandShowWizard:
       if (secondary_)
@@ -235,6 +236,11 @@ void TfrmSetupMain::SelectDirectory(const std::string& variable) {
 void TfrmSetupMain::StartInstallation() {
   if (installed_)
     return;
+  if (installation_) {
+    installation_->StartInstallation();
+    installed_ = installation_->Installed();
+    return;
+  }
   if (env_.StartInstallation) {
     env_.StartInstallation(*this);
     return;
@@ -242,10 +248,15 @@ void TfrmSetupMain::StartInstallation() {
   ShowMessageBox(kInstallationUnavailable, MB_ICONINFORMATION);
 }
 
-void TfrmSetupMain::UninstallProduct(const std::string& result_variable) {
-  // Removing products joins the wizard with the installation run; until then a removal
-  // reports failure rather than success.
-  env_.Vars->SetVariable(result_variable, "0");
+void TfrmSetupMain::UninstallProduct(const std::string& result_variable,
+                                     const std::string& software_name,
+                                     const std::string& company_name) {
+  // Without an installation run nothing can be removed: the removal reports failure
+  // rather than success.
+  if (installation_)
+    installation_->UninstallProduct(result_variable, software_name, company_name);
+  else
+    env_.Vars->SetVariable(result_variable, "0");
 }
 
 void TfrmSetupMain::ReturnFromInstall() {

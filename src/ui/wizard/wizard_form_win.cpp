@@ -11,6 +11,8 @@
 #include "ui/controls/ps_list_controls_win.h"
 #include "ui/controls/ps_text_controls_win.h"
 #include "ui/builder/program_icon_win.h"
+#include "ui/installation/installation_layout.h"
+#include "ui/installation/installation_run_win.h"
 #include "ui/wizard/page_order.h"
 #include "ui/wizard/secondary_dialog_win.h"
 #include "vars/variables.h"
@@ -57,6 +59,8 @@ TfrmSetupMain::TfrmSetupMain(WizardEnvironment environment)
   default_font_ = SystemFontRequested() ? Font() : env_.Data->Properties.Font;
   style_host_ = this;
   RegisterCallbacks();
+  if (env_.MakeInstallation)
+    installation_ = env_.MakeInstallation(*this);
   if (!CheckRequirements())
     return;
   LoadComponentPictures();
@@ -100,12 +104,12 @@ void TfrmSetupMain::RegisterCallbacks() {
   ScriptHooks& hooks = env_.Scripts->State().Hooks;
   hooks.DownloadNotification = [this](HttpProgressEvent event, uint64_t received,
                                       uint64_t announced) {
-    if (event == HttpProgressEvent::kStart)
-      ShowProgress(kProgressMaximum, "", 100);
-    else if (event == HttpProgressEvent::kData && announced > 0)
-      ShowProgress(kProgressPosition, "", static_cast<int>(received * 100 / announced));
-    else if (event == HttpProgressEvent::kEnd)
-      ShowProgress(kProgressPosition, "", 0);
+    if (installation_) {
+      installation_->DownloadNotification(event, received, announced);
+      return;
+    }
+    const ProgressReport report = DownloadProgressReport(event, received, announced);
+    ShowProgress(report.Kind, "", report.Value);
   };
 }
 

@@ -25,6 +25,7 @@
 #include "ui/builder/control_binding_win.h"
 #include "ui/builder/dialog_builder_win.h"
 #include "ui/controls/image_list_win.h"
+#include "ui/installation/installation_window.h"
 #include "ui/wizard/requirements.h"
 
 namespace kvb {
@@ -33,6 +34,7 @@ class Variables;
 class TfrmSetupMain;
 class TfrmSecondaryDialog;
 class TPSListBox;
+class InstallationRun;
 
 // What the run hands the wizard. Everything must outlive the form.
 struct WizardEnvironment {
@@ -60,8 +62,14 @@ struct WizardEnvironment {
   // Restarts Windows.
   std::function<void()> RestartWindows;
 
-  // The installation run (command 23). Without one, the command says that installing
-  // is not available and the page stays; a package without pages then simply ends.
+  // The hidden application window: owner of the copying-progress window.
+  HWND Application = nullptr;
+  // Creates the installation run over the form: commands 23 and 58 and the download
+  // progress go to it.
+  std::function<std::unique_ptr<InstallationRun>(TfrmSetupMain& form)> MakeInstallation;
+  // Command 23 without an installation run (tests). Without either, the command says
+  // that installing is not available and the page stays; a package without pages then
+  // simply ends.
   std::function<void(TfrmSetupMain& form)> StartInstallation;
 };
 
@@ -82,7 +90,7 @@ inline constexpr int kMessageCloseWhileInstalling = 9;
 inline constexpr int kMessageDriveUnreadable = 12;
 inline constexpr int kMessageSelectFolderCaption = 46;
 
-class TfrmSetupMain : public TForm {
+class TfrmSetupMain : public TForm, public InstallationWindow {
  public:
   static constexpr char kWindowClass[] = "TfrmSetupMain";
 
@@ -97,7 +105,7 @@ class TfrmSetupMain : public TForm {
   void StartWizard();
 
   // Leaves the current page and shows the page `name`; false when it did not.
-  bool ShowPage(const std::string& name);
+  bool ShowPage(const std::string& name) override;
   std::string NextPageName() const;
   std::string PreviousPageName() const;
   const std::string& CurrentName() const { return current_name_; }
@@ -113,7 +121,7 @@ class TfrmSetupMain : public TForm {
   TPSListBox* FindListControl(const std::string& name) const;
   // Free space in kilobytes on the drive of %InstallDir%; an unreadable drive runs the
   // error procedure (code "8").
-  uint64_t FreeSpace();
+  uint64_t FreeSpace() override;
   // The progress display of installations, removals and downloads: kinds 0 and 1 set
   // the texts of the status and detail labels, 2 and 3 position and maximum of the
   // progress bars of the page panel.
@@ -133,6 +141,26 @@ class TfrmSetupMain : public TForm {
   void SetFinishing(bool finishing) { finishing_ = finishing; }
   bool Installed() const { return installed_; }
   void SetInstalled(bool installed) { installed_ = installed; }
+
+  // What the installation run needs of the form (installation_window.h).
+  HWND Handle() const override { return TForm::Handle(); }
+  HWND ApplicationHandle() const override { return env_.Application; }
+  std::string CurrentPageName() const override { return current_name_; }
+  std::string PageBeforeInstall() const override { return page_before_install_; }
+  void ShowProgress(StatusKind kind, const std::string& text, int value) override;
+  void ShowForm() override { Show(); }
+  void HideForm() override { Hide(); }
+  void CenterOnScreen() override { TForm::CenterOnScreen(); }
+  void MoveTo(int left, int top) override;
+  bool HasBackWindow() const override { return env_.Owner != nullptr; }
+  void ShowBackWindow(bool visible) override;
+  bool RequestClose() override;
+  bool ClosingAgreed() const override { return closing_ == 1; }
+  void SetEngine(TKalvenbrookerInstall* engine) override { engine_ = engine; }
+  void SetUninstalling(bool uninstalling) override { uninstalling_ = uninstalling; }
+  uint64_t RequiredSpace() override;
+  void EndProgram() override { EndProgram(WizardEnd::kFailed); }
+  bool RunGlobalScript(int slot) override;
 
   // The run is over; the exit reason.
   bool Ended() const { return end_ != WizardEnd::kRunning; }
@@ -168,7 +196,6 @@ class TfrmSetupMain : public TForm {
   void FocusFirstControl();
   // Runs one of a dialog's scripts; false when it stopped and %CanClose% is not "0".
   bool RunDialogScript(const TSetupDialog& dialog, DialogScript which);
-  bool RunGlobalScript(int slot);
   bool ScriptStopped(bool go_on) const;
 
   // Control binding.
@@ -187,7 +214,9 @@ class TfrmSetupMain : public TForm {
   void ShowSecondaryDialog(const std::string& name);
   void SelectDirectory(const std::string& variable);
   void StartInstallation();
-  void UninstallProduct(const std::string& result_variable);
+  void UninstallProduct(const std::string& result_variable,
+                        const std::string& software_name,
+                        const std::string& company_name);
   void ListCommand(ListOperation operation, const std::string& name, const std::string& item);
 
   void ShowMessageBox(const std::string& text, UINT icon);
@@ -196,6 +225,8 @@ class TfrmSetupMain : public TForm {
   std::string Expand(const std::string& text, bool escape = false) const;
 
   WizardEnvironment env_;
+  std::unique_ptr<InstallationRun> installation_;
+  TKalvenbrookerInstall* engine_ = nullptr;  // the running installation's engine
   std::unique_ptr<TControlBinding> binding_;
   TImageList images_;
   TFontRecord default_font_;
