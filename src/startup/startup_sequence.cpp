@@ -200,6 +200,9 @@ void TSetupStartup::ShowSplash() {
 void TSetupStartup::ReadRemainingSections() {
   for (int index : kRemainingSections)
     ReadSection(index);
+  // The option bytes were read with the header; the records carry them for the wizard
+  // and the installation (uninstall information, device-only packages, fonts).
+  globals_.Data.StartupOptions = globals_.Header.StartupOptions;
   globals_.Vars->Hooks.IsDirectoryVariableHook = DirectoryVariableTest(globals_.Data.FileFolders);
 }
 

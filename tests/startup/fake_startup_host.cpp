@@ -188,6 +188,7 @@ void FakeStartupHost::Wait(unsigned milliseconds) {
 
 MainFormEnd FakeStartupHost::RunMainForm(TSetupGlobals& globals) {
   log.push_back("main form " + globals.TempSetupDir);
+  main_form_options = globals.Data.StartupOptions;
   return main_form_end;
 }
 

@@ -2,6 +2,7 @@
 // a log of everything the sequence asks of the platform, in order.
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -82,6 +83,8 @@ class FakeStartupHost final : public StartupHost {
                                           const std::string& caption) override;
   void Wait(unsigned milliseconds) override;
   MainFormEnd RunMainForm(TSetupGlobals& globals) override;
+  // The option bytes the package's records carried when the main form ran.
+  std::array<uint8_t, 7> main_form_options{};
 
  private:
   class RegistryFake : public RegistryReader {

@@ -122,8 +122,8 @@ class FakeWizard final : public TForm, public InstallationWindow {
   void SetUninstalling(bool uninstalling) override {
     log.push_back(uninstalling ? "uninstalling" : "uninstalled");
   }
-  int64_t FreeSpace() override { return free_kb; }
-  int64_t RequiredSpace() override { return required_bytes; }
+  uint64_t FreeSpace() override { return free_kb; }
+  uint64_t RequiredSpace() override { return required_bytes; }
   void EndProgram() override { log.push_back("end"); }
   bool RunGlobalScript(int slot) override {
     log.push_back("script " + std::to_string(slot));
@@ -138,8 +138,8 @@ class FakeWizard final : public TForm, public InstallationWindow {
   std::deque<bool> close_answers;
   bool closing = false;
   TKalvenbrookerInstall* engine = nullptr;
-  int64_t free_kb = 1 << 20;
-  int64_t required_bytes = 0;
+  uint64_t free_kb = 1 << 20;
+  uint64_t required_bytes = 0;
   std::function<void(int slot)> on_script;
   std::function<void()> on_status;
   std::vector<std::string> log;
@@ -287,7 +287,7 @@ class InstallationRunTest : public ::testing::Test {
     context.ArchiveOffset = archive_offset_;
     context.SetupPath = setup_path.empty() ? root_ / "Downloads\\Setup.exe" : setup_path;
     context.TempSetupDir = root_ / "Temp";
-    context.Title = "Demo Setup";
+    context.Title = [] { return std::string("Demo Setup"); };
     return std::make_unique<InstallationRun>(std::move(context));
   }
 
