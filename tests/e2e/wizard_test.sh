@@ -56,9 +56,7 @@ echo "== the last page closes without a question and ends the setup normally"
 e2e_drive "start $(e2e_winpath "$setup")" "wait-window class=TfrmSetupMain" \
   'click "Next >"' 'check on text="I accept the agreement"' 'click "Next >"' \
   'click "Next >"' 'click "Next >"' 'click "Next >"' 'expect-text "Setup is ready to install" match=part' \
-  'click Install' 'wait-window class=#32770' \
-  'expect-text "The installation is not available in this setup." id=0xFFFF' 'click OK' wait-gone \
-  'wait-window class=TfrmSetupMain' 'expect-text "Click Finish to leave Setup" match=part' \
+  'click Install' 'expect-text "Click Finish to leave Setup" match=part timeout=60000' \
   'click Cancel' 'wait-exit code=0 timeout=10000'
 e2e_expect_status 0 "closing on the last page"
 
