@@ -2,8 +2,8 @@
 # The example package installed for real through its wizard and removed again: the pages
 # clicked through to Finish, then the files, the shortcuts (lnkinfo), the registry values,
 # the installed-programs entry and the uninstall log checked from outside; a second
-# installation over the first answering the overwrite prompt on the "INSTALL" page; the
-# removal through the installed-programs entry's command (kvbuninst.exe), after which the
+# installation over the first answering the overwrite prompt on the "INSTALL" page; a
+# third one cancelled at that prompt and undone; the removal through the installed-programs entry's command (kvbuninst.exe), after which the
 # prefix equals its state before the installation but for the documented leftovers.
 . "$KVB_ROOT/tests/e2e/lib.sh"
 . "$KVB_ROOT/tests/e2e/snapshot_lib.sh"
@@ -80,6 +80,16 @@ e2e_drive 'wait-window class=TfrmMsgBoxFiles process=any' 'click "Yes To All"' w
   'click Finish' 'wait-exit code=0 timeout=30000'
 e2e_expect_status 0
 [ -f "$dir/samplepad.exe" ] || e2e_fail "samplepad.exe is gone after the second installation"
+
+echo "== Cancel at the overwrite prompt, Yes to the close question: the run is undone"
+snapshot installed
+e2e_drive "${to_ready[@]}" 'click Install' 'wait-window class=TfrmMsgBoxFiles timeout=60000' \
+  'click Cancel' wait-gone 'wait-window class=#32770' \
+  'expect-text "Setup is copying the files" match=part id=0xFFFF' 'click Yes' \
+  'wait-exit code=7 timeout=30000'
+e2e_expect_status 0
+snapshot cancelled
+expect_same installed cancelled
 
 echo "== removed through the installed-programs entry: the prefix is as before"
 uninstall=$(e2e_reg_value "$entry" UninstallString)
