@@ -1,4 +1,5 @@
 // The registry step, the installed-programs entry and the uninstall log.
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -121,15 +122,29 @@ void TKalvenbrookerInstall::WriteUninstallEntry(
 // placed is orphaned, and nothing that was there before any installation is listed.
 std::vector<TUninstItem> TKalvenbrookerInstall::LogItems() {
   const std::vector<TUninstItem>& earlier = EarlierItems();
-  std::set<std::tuple<int, int, std::string, std::string>> placed;
-  for (const TUninstItem& item : items_)
-    placed.insert(ItemIdentity(item));
+  std::map<std::tuple<int, int, std::string, std::string>, size_t> placed;
+  for (size_t i = 0; i < items_.size(); ++i)
+    placed.emplace(ItemIdentity(items_[i]), i);
+  // An item placed again takes the earlier item's place, so that the log keeps the order
+  // in which things were first created: a folder stays ahead of the folders made in it,
+  // which the removal takes away first.
   std::vector<TUninstItem> items;
+  std::vector<bool> taken(items_.size(), false);
   for (const TUninstItem& item : earlier) {
-    if (!placed.count(ItemIdentity(item)) && (c_.Maintenance || StillThere(item)))
+    const auto again = placed.find(ItemIdentity(item));
+    if (again != placed.end()) {
+      if (!taken[again->second]) {
+        taken[again->second] = true;
+        items.push_back(items_[again->second]);
+      }
+    } else if (c_.Maintenance || StillThere(item)) {
       items.push_back(item);
+    }
   }
-  items.insert(items.end(), items_.begin(), items_.end());
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (!taken[i])
+      items.push_back(items_[i]);
+  }
   return items;
 }
 

@@ -78,12 +78,4 @@ RegistryData EncodeRegistryData(uint32_t change_type, std::string_view data) {
   }
 }
 
-std::string RegistryKeyPath(std::string_view key) {
-  if (!key.empty() && key.back() == '\\')
-    key.remove_suffix(1);
-  if (!key.empty() && key.front() == '\\')
-    key.remove_prefix(1);
-  return std::string(key);
-}
-
 }  // namespace kvb

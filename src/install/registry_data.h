@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/registry_types.h"
+
 namespace kvb {
 
 // Value types of a registry change; any other stored value writes a multi-string.
@@ -15,12 +17,6 @@ enum RegChangeType : uint32_t {
   kRegChangeBinary = 2,
   kRegChangeMultiString = 3,
 };
-
-// Windows registry value types used here (the winnt.h numbers).
-inline constexpr uint32_t kRegSz = 1;
-inline constexpr uint32_t kRegBinary = 3;
-inline constexpr uint32_t kRegDword = 4;
-inline constexpr uint32_t kRegMultiSz = 7;
 
 struct RegistryData {
   uint32_t Type = kRegSz;  // REG_ value type
@@ -36,8 +32,5 @@ struct RegistryData {
 // multi-string: REG_MULTI_SZ, the text split at ';', each piece followed by a zero, the
 // whole closed by a second zero.
 RegistryData EncodeRegistryData(uint32_t change_type, std::string_view data);
-
-// The key path of a change: without one trailing and one leading backslash.
-std::string RegistryKeyPath(std::string_view key);
 
 }  // namespace kvb

@@ -41,12 +41,4 @@ std::optional<uint32_t> RegistryRootByName(std::string_view name) {
   return std::nullopt;
 }
 
-std::string RegistryKeyPath(std::string_view key) {
-  if (!key.empty() && key.back() == '\\')
-    key.remove_suffix(1);
-  if (!key.empty() && key.front() == '\\')
-    key.remove_prefix(1);
-  return std::string(key);
-}
-
 }  // namespace kvb

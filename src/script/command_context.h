@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/registry_types.h"
 #include "script/script_engine.h"
 
 namespace kvb {
@@ -48,7 +49,5 @@ bool RunInternetCommand(CommandContext& c);
 // Registry root keyword ("HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
 // exact case) to its handle value; nullopt for any other text, which keeps the previous root.
 std::optional<uint32_t> RegistryRootByName(std::string_view name);
-// A registry key argument with one trailing and then one leading backslash removed.
-std::string RegistryKeyPath(std::string_view key);
 
 }  // namespace kvb

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/registry_types.h"
 #include "script/dll_call.h"
 
 namespace kvb {
@@ -36,8 +37,7 @@ enum class RegistryRoot : uint32_t {
   kLocalMachine = 0x80000002,
 };
 
-inline constexpr uint32_t kRegString = 1;  // REG_SZ
-inline constexpr uint32_t kRegDword = 4;   // REG_DWORD
+inline constexpr uint32_t kRegString = kRegSz;
 
 struct RegistryValue {
   uint32_t Type = 0;    // REG_ type

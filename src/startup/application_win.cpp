@@ -1,21 +1,8 @@
 #include "startup/application_win.h"
 
+#include "base/message_icon_win.h"
+
 namespace kvb {
-namespace {
-
-UINT IconFlag(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kStop:
-      return MB_ICONSTOP;
-    case MessageIcon::kExclamation:
-      return MB_ICONEXCLAMATION;
-    case MessageIcon::kInformation:
-      return MB_ICONINFORMATION;
-  }
-  return 0;
-}
-
-}  // namespace
 
 TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
   WNDCLASSA window_class{};
@@ -41,7 +28,7 @@ void TApplication::SetTitle(const std::string& title) {
 }
 
 void TApplication::ShowMessage(const std::string& text, MessageIcon icon) const {
-  MessageBoxA(window_, text.c_str(), title_.c_str(), MB_OK | IconFlag(icon));
+  MessageBoxA(window_, text.c_str(), title_.c_str(), MB_OK | MessageBoxIconFlag(icon));
 }
 
 }  // namespace kvb

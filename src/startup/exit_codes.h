@@ -16,6 +16,10 @@ enum SetupExitCode : int {
   kExitRequiredSoftwareMissing = 4,  // ActiveSync or HotSync is required and missing
   kExitStoppedByScript = 5,          // the start-up script stopped the setup
   kExitComFailed = 6,                // COM could not be initialised
+  kExitCancelledByUser = 7,          // the user closed the wizard before its end
+  kExitWizardFailed = 8,             // the wizard ended the setup: a machine requirement
+                                     // failed, the install drive could not be read or had
+                                     // too little space
 };
 
 }  // namespace kvb

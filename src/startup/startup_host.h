@@ -20,6 +20,15 @@
 
 namespace kvb {
 
+struct TSetupGlobals;
+
+// How the main form ended the run.
+enum class MainFormEnd {
+  kFinished,   // closed as finished (or the package had nothing to show)
+  kCancelled,  // closed by the user before the end
+  kFailed,     // a requirement failed or the install drive could not be used
+};
+
 struct ScreenSize {
   int Width = 0;
   int Height = 0;
@@ -103,6 +112,11 @@ class StartupHost {
                                                   const std::string& caption) = 0;
   // Waits while keeping the windows painted.
   virtual void Wait(unsigned milliseconds) = 0;
+
+  // --- the main form ---
+  // Creates the wizard over the run's package and variables and runs the message loop
+  // until it closes.
+  virtual MainFormEnd RunMainForm(TSetupGlobals& globals) = 0;
 };
 
 }  // namespace kvb

@@ -7,8 +7,13 @@
 #include "net/http_platform_win.h"
 #include "script/script_services_win.h"
 #include "startup/loader_form_win.h"
+#include "startup/setup_globals.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
+#include "ui/installation/installation_run_win.h"
+#include "ui/wizard/wizard_form_win.h"
+#include "uninstall/maintenance.h"
+#include "uninstall/removal_machine_win.h"
 #include "vars/reg_key_win.h"
 
 namespace kvb {
@@ -124,6 +129,76 @@ std::unique_ptr<StartupForm> WinStartupHost::ShowSplash(const std::string& bitma
 
 void WinStartupHost::Wait(unsigned milliseconds) {
   WaitDispatchingMessages(milliseconds);
+}
+
+MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
+  // A previous installation of the package's product turns the run into a maintenance
+  // run when a script asks (MODIFYMODE); the installation run then removes what the user
+  // deselects.
+  UninstallerState uninstaller;
+  WinRemovalMachine removal_machine;
+  MaintenanceDetection maintenance(uninstaller, globals.Data, *globals.Vars, removal_machine,
+                                   [this](const std::string& text) {
+                                     application_.ShowMessage(text, MessageIcon::kStop);
+                                   });
+  ScriptServices& services = globals.Scripts->State().Services;
+  services.Maintenance = &maintenance;
+
+  WizardEnvironment environment;
+  environment.Application = application_.Handle();
+  environment.MakeInstallation = [&](TfrmSetupMain& form) {
+    InstallationContext context(form, globals.Data, *globals.Vars, *globals.Scripts,
+                                uninstaller);
+    context.SetupFile = globals.SetupFileStream.get();
+    context.ArchiveOffset = globals.Header.Trailer.MainArchiveOffset;
+    context.SetupPath = ExePath();
+    context.TempSetupDir = globals.TempSetupDir;
+    context.Title = [this] { return application_.Title(); };
+    return std::make_unique<InstallationRun>(std::move(context));
+  };
+  environment.Data = &globals.Data;
+  environment.Header = &globals.Header;
+  environment.Vars = globals.Vars.get();
+  environment.Scripts = globals.Scripts.get();
+  environment.SetupProgramPath = ExePath();
+  environment.ApplicationTitle = [this] { return application_.Title(); };
+  environment.SetApplicationTitle = [this](const std::string& title) {
+    application_.SetTitle(title);
+  };
+  environment.Machine = [this] {
+    MachineFacts facts;
+    facts.IsNT = machine_.IsNT();
+    facts.PackedVersion = machine_.GetOSVersionPart(OSVersionPart::kPacked);
+    facts.ServicePack =
+        static_cast<uint16_t>(machine_.GetOSVersionPart(OSVersionPart::kServicePack));
+    facts.ScreenWidth = machine_.GetScreenWidth();
+    facts.ScreenHeight = machine_.GetScreenHeight();
+    facts.ColorBits = machine_.GetColorDepth();
+    facts.MemoryMB = machine_.GetRamMegabytes();
+    return facts;
+  };
+  environment.ProgramsFolder = [this](bool all_users) {
+    return machine_.GetShellFolder(all_users, ShellFolderKind::kPrograms);
+  };
+  TfrmSetupMain wizard(std::move(environment));
+  MSG msg;
+  while (!wizard.Ended() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (!TranslateFormMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  // The quit message that ended the wizard stays out of the way of what follows.
+  PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  services.Maintenance = nullptr;
+  switch (wizard.EndReason()) {
+    case WizardEnd::kCancelled:
+      return MainFormEnd::kCancelled;
+    case WizardEnd::kFailed:
+      return MainFormEnd::kFailed;
+    default:
+      return MainFormEnd::kFinished;
+  }
 }
 
 void WaitDispatchingMessages(unsigned milliseconds) {

@@ -49,6 +49,8 @@ class WinStartupHost final : public StartupHost {
                                           const std::string& caption) override;
   void Wait(unsigned milliseconds) override;
 
+  MainFormEnd RunMainForm(TSetupGlobals& globals) override;
+
  private:
   HINSTANCE instance_;
   TApplication& application_;

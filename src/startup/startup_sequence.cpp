@@ -22,6 +22,18 @@ constexpr std::array<int, 9> kRemainingSections = {
     kSectionPlatforms, kSectionComponents,  kSectionBillboards, kSectionScripts,   kSectionDialogs,
     kSectionFolders,   kSectionDeviceFiles, kSectionShortcuts,  kSectionRegChanges};
 
+int ExitCodeOf(MainFormEnd end) {
+  switch (end) {
+    case MainFormEnd::kCancelled:
+      return kExitCancelledByUser;
+    case MainFormEnd::kFailed:
+      return kExitWizardFailed;
+    case MainFormEnd::kFinished:
+      break;
+  }
+  return kExitNormal;
+}
+
 }  // namespace
 
 TSetupStartup::~TSetupStartup() {
@@ -90,11 +102,11 @@ int TSetupStartup::RunPackage() {
   SetPackageTitle();
   ExtractTempFiles(TempFilePass::kOtherFiles);
   CloseStartupForms();
-  const bool go_on = RunStartupScript();
-  // Without a main form to hand the run to, the setup ends here, as it does when the
-  // start-up script stops it.
+  int exit_code = kExitStoppedByScript;
+  if (RunStartupScript())
+    exit_code = ExitCodeOf(host_.RunMainForm(globals_));
   FreeSetupData(globals_, host_);
-  return go_on ? kExitNormal : kExitStoppedByScript;
+  return exit_code;
 }
 
 bool TSetupStartup::InitSetupGlobals() {
@@ -190,6 +202,9 @@ void TSetupStartup::ShowSplash() {
 void TSetupStartup::ReadRemainingSections() {
   for (int index : kRemainingSections)
     ReadSection(index);
+  // The option bytes were read with the header; the records carry them for the wizard
+  // and the installation (uninstall information, device-only packages, fonts).
+  globals_.Data.StartupOptions = globals_.Header.StartupOptions;
   globals_.Vars->Hooks.IsDirectoryVariableHook = DirectoryVariableTest(globals_.Data.FileFolders);
 }
 

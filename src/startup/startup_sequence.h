@@ -2,7 +2,7 @@
 // file and checks it, creates the run's temporary folder, reads the package into the
 // records and the variable store, checks the required desktop software, extracts the
 // temporary files behind the loader window (and the splash), initialises the run-time
-// variables and runs the package's start-up script.
+// variables, runs the package's start-up script and hands the run to the main form.
 // Portable: the platform side is behind StartupHost, so tests run it with a fake host.
 #pragma once
 

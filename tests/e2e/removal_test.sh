@@ -8,6 +8,7 @@
 # log, a second uninstaller refused, the silent mode, a maintenance run that deselects a
 # component and adds another, and the script command's removal of another product.
 . "$KVB_ROOT/tests/e2e/lib.sh"
+. "$KVB_ROOT/tests/e2e/snapshot_lib.sh"
 e2e_begin removal
 
 entry_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -114,55 +115,14 @@ wait_copy_gone() {
   e2e_fail "the uninstaller's copy stayed"
 }
 
-# snapshot NAME [light]: every file of drive C with its size, and the registry of the
-# machine and the user (light: only the keys of Acme's products and the installed-programs
-# entries, for the checks that a refused removal changed nothing).
-snapshot() {
-  local out=$E2E_DIR/$1 hive key
-  (cd "$WINEPREFIX/drive_c" && find . -printf '%y %s %p\n' | sed 's/^d [0-9]* /d - /' | sort) \
-    >"$out.files"
-  if [ "${2:-}" = light ]; then
-    for key in 'HKLM\Software\Acme' 'HKCU\Software\Acme' "$entry_root"; do
-      wine reg query "$key" /s </dev/null 2>/dev/null | tr -d '\r'
-    done >"$out.HKLM"
-    : >"$out.HKCU"
-    return
-  fi
-  for hive in HKLM HKCU; do
-    rm -f "$out.$hive.reg"
-    wine reg export "$hive" "$(e2e_winpath "$out.$hive.reg")" /y </dev/null >/dev/null 2>&1
-    iconv -f UTF-16LE -t UTF-8 "$out.$hive.reg" | tr -d '\r' | volatile_keys_out >"$out.$hive"
-  done
-}
-
-# Keys that Wine itself rewrites whenever it starts: its own state, the hardware and the
-# device classes it detects, the time zone, the count of service starts; and the
-# timestamps of keys.
-volatile_keys_out() {
-  awk '/^\[/ { skip = ($0 ~ /\\Software\\Wine(\\|\])/ || $0 ~ /^\[HKEY_LOCAL_MACHINE\\Hardware/ ||
-                       $0 ~ /CurrentControlSet\\(Enum|Hardware Profiles|Control\\(Class|DeviceClasses|Video|TimeZoneInformation|ServiceCurrent))/) }
-       /^#time=/ || /^$/ { next }
-       !skip'
-}
-
 # The documented leftovers of a removal: the shared-library counts' key, which the
 # installation creates when the prefix has none and the removal leaves (it is the
 # system's, and Windows always has it); and the parent key that the tests'
 # self-registering library creates when it registers and leaves when it unregisters.
-LEFTOVERS='^> \[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs\]$'
-LEFTOVERS+='|^> \[HKEY_CURRENT_USER\\Software\\KvbTests\]$'
-
-# expect_same BEFORE AFTER: the snapshots are equal, but for the documented leftovers.
-expect_same() {
-  local part
-  for part in files HKLM HKCU; do
-    diff "$E2E_DIR/$1.$part" "$E2E_DIR/$2.$part" | grep '^[<>]' | grep -Ev "$LEFTOVERS" \
-      >"$E2E_DIR/diff-$2.$part"
-    [ -s "$E2E_DIR/diff-$2.$part" ] &&
-      e2e_fail "$part differ between $1 and $2: $(head -30 "$E2E_DIR/diff-$2.$part")"
-  done
-  return 0
-}
+SNAPSHOT_LEFTOVERS='^> \[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs\]$'
+SNAPSHOT_LEFTOVERS+='|^> \[HKEY_CURRENT_USER\\Software\\KvbTests\]$'
+# Light snapshots: the keys of Acme's products and the installed-programs entries.
+SNAPSHOT_LIGHT_KEYS=('HKLM\Software\Acme' 'HKCU\Software\Acme' "$entry_root")
 
 sample=$(project "Sample")
 other=$(project "Other")

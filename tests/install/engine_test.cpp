@@ -322,5 +322,22 @@ TEST_F(EngineTest, ReinstallKeepsTheEarlierItemsThatStillExistAndNeverAUsersFile
             std::string("\1\0\0\0", 4));
 }
 
+TEST_F(EngineTest, ReinstallKeepsTheFoldersInTheOrderTheyWereCreated) {
+  AddFile("a.txt", "a1");
+  AddFile("r.txt", "r1", "%InstallDir%\\Docs\\", kModeKeep);
+  Install();
+  // Installed again: the installation folder is placed again, Docs only kept.
+  FakeInstallHost fresh;
+  host = fresh;
+  Install();
+  std::vector<std::string> folders;
+  for (const std::string& line : Describe(ReadLog(machine).Items)) {
+    if (line.starts_with("4 "))
+      folders.push_back(line);
+  }
+  EXPECT_EQ(folders, (std::vector<std::string>{"4 " + std::string(kInstallDir),
+                                               "4 " + Path("Docs")}));
+}
+
 }  // namespace
 }  // namespace kvb::test

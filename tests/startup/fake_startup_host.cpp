@@ -1,5 +1,7 @@
 #include "startup/fake_startup_host.h"
 
+#include "startup/setup_globals.h"
+
 #include "base/text.h"
 
 namespace kvb::test {
@@ -186,6 +188,12 @@ std::unique_ptr<StartupForm> FakeStartupHost::ShowSplash(const std::string& bitm
 
 void FakeStartupHost::Wait(unsigned milliseconds) {
   log.push_back("wait " + std::to_string(milliseconds));
+}
+
+MainFormEnd FakeStartupHost::RunMainForm(TSetupGlobals& globals) {
+  log.push_back("main form " + globals.TempSetupDir);
+  main_form_options = globals.Data.StartupOptions;
+  return main_form_end;
 }
 
 std::optional<std::string> FakeStartupHost::RegistryFake::ReadString(RegRoot root,

@@ -2,6 +2,7 @@
 // a log of everything the sequence asks of the platform, in order.
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,6 +43,7 @@ class FakeStartupHost final : public StartupHost {
   bool hotsync = false;
   std::string hotsync_user;
   ScreenSize screen{1024, 768};
+  MainFormEnd main_form_end = MainFormEnd::kFinished;  // how the main form ends
   std::map<std::string, std::string> registry;  // "root|key|value" -> text
   FakeMachine machine;
 
@@ -84,6 +86,9 @@ class FakeStartupHost final : public StartupHost {
   std::unique_ptr<StartupForm> ShowSplash(const std::string& bitmap_file,
                                           const std::string& caption) override;
   void Wait(unsigned milliseconds) override;
+  MainFormEnd RunMainForm(TSetupGlobals& globals) override;
+  // The option bytes the package's records carried when the main form ran.
+  std::array<uint8_t, 7> main_form_options{};
 
  private:
   class RegistryFake : public RegistryReader {

@@ -38,6 +38,7 @@ TEST(StartupRunTest, StepsRunInOrderAndTheRunEndsClean) {
       "splash closed",
       "loader closed",
       "script-message Demo|C:\\Temp\\kvb001|C:\\Program Files\\Demo||0",
+      "main form C:\\Temp\\kvb001",
       "delete C:\\Temp\\kvb001\\splash.bmp",
       "delete C:\\Temp\\kvb001\\readme.txt",
       "remove-tree C:\\Temp\\kvb001",
@@ -199,6 +200,36 @@ TEST(StartupRunTest, StartupScriptDecidesTheExitCode) {
     EXPECT_TRUE(host.LogLines("message").empty());
     EXPECT_TRUE(host.files.empty());
     EXPECT_EQ(host.LogLines("remove-tree"), Lines{"remove-tree C:\\Temp\\kvb001"});
+  }
+}
+
+TEST(StartupRunTest, MainFormRunsAfterTheScriptAndGivesTheExitCode) {
+  struct Case {
+    const char* name;
+    std::vector<TScriptStatement> statements;
+    MainFormEnd end;
+    int exit_code;
+    bool form_runs;
+  };
+  const Case cases[] = {
+      {"finished", {}, MainFormEnd::kFinished, kExitNormal, true},
+      {"cancelled by the user", {}, MainFormEnd::kCancelled, kExitCancelledByUser, true},
+      {"failed requirement", {}, MainFormEnd::kFailed, kExitWizardFailed, true},
+      {"script stops first", {Statement("CANCEL")}, MainFormEnd::kFinished,
+       kExitStoppedByScript, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestPackage package;
+    package.temp_files = {{"a.txt", "a"}};
+    if (!c.statements.empty())
+      package.data.Scripts[0] = Script(c.statements);
+    FakeStartupHost host(package.Bytes());
+    host.main_form_end = c.end;
+    TSetupStartup startup(host);
+    EXPECT_EQ(startup.Run(), c.exit_code);
+    EXPECT_EQ(host.LogLines("main form").size(), c.form_runs ? 1u : 0u);
+    EXPECT_TRUE(host.files.empty());
   }
 }
 

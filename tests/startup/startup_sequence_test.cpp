@@ -134,6 +134,8 @@ TEST(StartupSequenceTest, ValidPackageHeaderIsKept) {
   EXPECT_EQ(header.Trailer.Magic, kSetupMagic);
   EXPECT_EQ(header.StartupOptions[kUseBackWindow], 2);
   EXPECT_EQ(header.StartupOptions[kKeepDefaultFont], 7);
+  // The wizard and the installation read them from the records.
+  EXPECT_EQ(host.main_form_options, package.data.StartupOptions);
 }
 
 }  // namespace

@@ -3,27 +3,9 @@
 #include "base/message_pump.h"
 #include "script/script_services_win.h"
 #include "tools/kvbuninst/silent_prompt.h"
-#include "ui/base/modal_result.h"
 #include "ui/dialogs/copying_files_win.h"
-#include "ui/dialogs/msg_box_files_win.h"
 
 namespace kvb {
-namespace {
-
-FileAnswer AnswerOf(int modal_result) {
-  switch (modal_result) {
-    case kMrYes:
-      return FileAnswer::kYes;
-    case kMrYesToAll:
-      return FileAnswer::kYesToAll;
-    case kMrNoToAll:
-      return FileAnswer::kNoToAll;
-    default:
-      return FileAnswer::kNo;  // No, or the question closed by its frame
-  }
-}
-
-}  // namespace
 
 std::string ResultMessage(const std::string& text, const std::vector<std::string>& not_removed) {
   std::string message = text;
@@ -36,7 +18,8 @@ std::string ResultMessage(const std::string& text, const std::vector<std::string
   return message;
 }
 
-WinUninstallerHost::WinUninstallerHost(bool silent) : vars_(&machine_info_) {
+WinUninstallerHost::WinUninstallerHost(bool silent)
+    : vars_(&machine_info_), prompt_([this] { return Owner(); }) {
   ScriptServices services = CreateWin32ScriptServices([this] { return Owner(); });
   if (silent)
     services.Prompt = std::make_unique<SilentScriptPrompt>();
@@ -96,17 +79,6 @@ void WinUninstallerHost::EndProgress() {
   progress_.reset();
 }
 
-FileAnswer WinUninstallerHost::Ask(const FileActionQuestion& question) {
-  OverwriteTexts texts;
-  texts.Caption = question.Caption;
-  texts.Message = question.Message;
-  texts.Yes = question.YesCaption;
-  texts.YesToAll = question.YesToAllCaption;
-  texts.No = question.NoCaption;
-  texts.NoToAll = question.NoToAllCaption;
-  texts.ExistingLabel = question.FileLabel;
-  return AnswerOf(AskFileAction(Owner(), texts, question.File));
-}
 
 void WinUninstallerHost::ShowResult(const std::string& caption,
                                     const std::string& text,

@@ -12,6 +12,7 @@
 #include "devices/hotsync_conduit_remover_win.h"
 #include "script/script_engine.h"
 #include "tools/kvbuninst/uninstaller.h"
+#include "ui/dialogs/file_action_dialog_win.h"
 #include "uninstall/removal_machine_win.h"
 #include "vars/variables.h"
 #include "vars/windows_machine_win.h"
@@ -27,7 +28,7 @@ inline constexpr size_t kMaxListedItems = 20;
 // The final message's text: `text`, then the entries of `not_removed`, one a line.
 std::string ResultMessage(const std::string& text, const std::vector<std::string>& not_removed);
 
-class WinUninstallerHost final : public UninstallerHost, private FileActionPrompt {
+class WinUninstallerHost final : public UninstallerHost {
  public:
   explicit WinUninstallerHost(bool silent);
   ~WinUninstallerHost() override;
@@ -44,19 +45,19 @@ class WinUninstallerHost final : public UninstallerHost, private FileActionPromp
                      const TFontRecord& font) override;
   void SetProgress(size_t total, size_t done) override;
   void EndProgress() override;
-  FileActionPrompt* Prompt() override { return this; }
+  FileActionPrompt* Prompt() override { return &prompt_; }
   ConduitRemover* Conduits() override { return &conduits_; }
   void ShowResult(const std::string& caption,
                   const std::string& text,
                   const std::vector<std::string>& not_removed) override;
 
  private:
-  FileAnswer Ask(const FileActionQuestion& question) override;
   HWND Owner() const;
 
   WindowsMachine machine_info_;
   Variables vars_;
   WinRemovalMachine machine_;
+  FileActionDialog prompt_;
   HotSyncConduitRemover conduits_;
   std::unique_ptr<TScriptEngine> scripts_;
   std::unique_ptr<TfrmCopyingFiles> progress_;

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <vector>
 
+#include "ui/base/window_win.h"
+
 namespace kvb {
 
 COLORREF ColorOf(uint32_t color) {
@@ -192,6 +194,29 @@ void PaintParentBackground(HWND child, HDC dc) {
   OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
   SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  // The controls made on the parent before this one lie under it (a header shape under a
+  // transparent caption): they show through as well.
+  if (const TWindow* owner = TWindow::FromHandle(parent)) {
+    const RECT area = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    for (size_t i = 0; i < owner->ControlCount(); ++i) {
+      HWND sibling = owner->Control(i)->Handle();
+      if (sibling == child)
+        break;
+      if (!sibling || !IsWindowVisible(sibling))
+        continue;
+      RECT bounds;
+      GetWindowRect(sibling, &bounds);
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
+      RECT overlap;
+      if (!IntersectRect(&overlap, &bounds, &area))
+        continue;
+      POINT sibling_origin = {0, 0};
+      MapWindowPoints(sibling, parent, &sibling_origin, 1);
+      SetViewportOrgEx(dc, previous.x - origin.x + sibling_origin.x,
+                       previous.y - origin.y + sibling_origin.y, nullptr);
+      SendMessageA(sibling, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    }
+  }
   RestoreDC(dc, saved);
 }
 

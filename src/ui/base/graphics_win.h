@@ -79,7 +79,8 @@ void DrawControlText(HDC dc,
 
 // Lets the parent of `child` paint the part of its client area that lies under `child`
 // into `dc`, whose origin is `child`'s client origin: the parent receives WM_ERASEBKGND
-// and WM_PRINTCLIENT with the origin moved, clipped to the child's client rectangle.
+// and WM_PRINTCLIENT with the origin moved, clipped to the child's client rectangle, and
+// so do the visible controls made on the parent before `child` that it overlaps.
 // Used by controls that draw over their parent's background.
 void PaintParentBackground(HWND child, HDC dc);
 
