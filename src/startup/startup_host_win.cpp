@@ -3,6 +3,8 @@
 #include "base/file_attributes_win.h"
 #include "base/message_pump.h"
 #include "base/text.h"
+#include "devices/device_steps_win.h"
+#include "devices/hotsync_conduit_remover_win.h"
 #include "devices/rapi_tool_win.h"
 #include "net/http_platform_win.h"
 #include "script/script_services_win.h"
@@ -143,6 +145,9 @@ MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
                                    });
   ScriptServices& services = globals.Scripts->State().Services;
   services.Maintenance = &maintenance;
+  // The handheld steps of the installation, and the conduits of products a script removes.
+  const std::unique_ptr<DeviceSteps> devices = MakeDeviceSteps();
+  HotSyncConduitRemover conduits;
 
   WizardEnvironment environment;
   environment.Application = application_.Handle();
@@ -154,6 +159,8 @@ MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
     context.SetupPath = ExePath();
     context.TempSetupDir = globals.TempSetupDir;
     context.Title = [this] { return application_.Title(); };
+    context.Devices = devices.get();
+    context.Conduits = &conduits;
     return std::make_unique<InstallationRun>(std::move(context));
   };
   environment.Data = &globals.Data;
