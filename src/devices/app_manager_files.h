@@ -1,6 +1,7 @@
 // The CE Application Manager's description files: one ".ini" per device file group whose
-// CAB files this installation places, and the command line that hands them over.
-// Worked out here as data (paths and texts); app_manager_win.h writes and runs them.
+// CAB files this installation places. The engine decides which groups are in use; the
+// texts and the order of writing are worked out here, app_manager_win.h writes the files
+// and starts the Application Manager.
 #pragma once
 
 #include <functional>
@@ -8,8 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "setupdata/records.h"
-#include "setupdata/setup_data.h"
+#include "install/device_steps.h"
 
 namespace kvb {
 
@@ -17,48 +17,28 @@ namespace kvb {
 // ' ' unless `keep_blanks`.
 std::string FileSafe(std::string_view text, bool keep_dots, bool keep_blanks);
 
-// The package's device file groups in order: its own group first (named after the
-// software, described by the comments text), then the further groups.
-std::vector<TSetupDeviceFileGroup> DeviceFileGroups(const TSetupData& data);
+// The group's description file: its folder, a backslash, FileSafe(name) with dots and
+// blanks kept, ".ini".
+std::string AppManagerFilePath(const AppManagerGroup& group);
 
-// Whether `file` is one of the group's CAB files placed in the group's folder (names and
-// folders compared case-insensitively as written in the package, trailing backslashes
-// ignored).
-bool IsGroupCab(const TSetupDeviceFileGroup& group, const TSetupFile& file);
-
-// Whether any of `files` that `selected` accepts is one of the group's CAB files.
-using FileSelection = std::function<bool(const TSetupFile&)>;
-bool GroupInUse(const TSetupDeviceFileGroup& group,
-                const std::vector<TSetupInstallerFile>& files,
-                const FileSelection& selected);
-
-// One description file to write.
-struct AppManagerFile {
-  std::string Path;  // expanded group folder + '\' + FileSafe(name) + ".ini"
-  std::string Text;  // the whole file, lines ended by CR LF
-};
-
-// Everything the description files say besides the groups.
-struct AppManagerFacts {
-  std::string CompanyName;
-  std::string IconPath;  // the installed program icon, empty when there is none
-};
-
-// The text of a group's description file. Only the first file of a run (`first`)
-// carries the "Uninstall" line; the "IconFile" line only when there is an icon.
-std::string AppManagerFileText(const TSetupDeviceFileGroup& group,
-                               const AppManagerFacts& facts,
+// The whole text of a group's description file, lines ended by CR LF. Only the first
+// file of a run (`first`) carries the "Uninstall" line; the "IconFile" line (the file
+// part of `icon_path`) only when there is an icon.
+std::string AppManagerFileText(const AppManagerGroup& group,
+                               const std::string& company_name,
+                               const std::string& icon_path,
                                bool first);
 
-// The description files of the groups in use, in group order. `expand` expands a
-// group's folder through the variables.
-std::vector<AppManagerFile> PlanAppManagerFiles(
-    const TSetupData& data,
-    const FileSelection& selected,
-    const std::function<std::string(const std::string&)>& expand,
-    const AppManagerFacts& facts);
+// Creates (or truncates) a file with the text; false when it cannot be written.
+using TextFileWriter = std::function<bool(const std::string& path, const std::string& text)>;
 
-// The Application Manager's arguments: each path in double quotes, joined by blanks.
-std::string AppManagerArguments(const std::vector<std::string>& paths);
+// Writes the description file of each group in order through `write`. The "Uninstall"
+// line goes into the first file actually written, so that a folder that cannot be
+// written does not take it away from the files the Application Manager receives.
+// Returns the paths written, in order.
+std::vector<std::string> WriteAppManagerFiles(const std::vector<AppManagerGroup>& groups,
+                                              const std::string& company_name,
+                                              const std::string& icon_path,
+                                              const TextFileWriter& write);
 
 }  // namespace kvb

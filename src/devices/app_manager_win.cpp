@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
-#include "base/file_attributes_win.h"
-#include "base/text.h"
 #include "base/unique_handle_win.h"
 #include "devices/run_process_win.h"
+#include "setupdata/uninst_item_io.h"
 
 namespace kvb {
-namespace {
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
+bool WriteTextFile(const std::string& path, const std::string& text) {
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid())
@@ -24,28 +22,6 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
   return ok;
 }
 
-}  // namespace
-
-std::vector<std::string> WriteAppManagerFiles(const std::vector<AppManagerFile>& plan) {
-  std::vector<std::string> written;
-  for (const AppManagerFile& file : plan) {
-    if (WriteWholeFile(file.Path, file.Text))
-      written.push_back(file.Path);
-  }
-  return written;
-}
-
-std::string CeAppMgrPath(const std::string& activesync_folder) {
-  return IncludeTrailingBackslash(activesync_folder) + "CEAPPMGR.EXE";
-}
-
-std::string AppManagerArgumentsFor(const std::string& appmgr_path,
-                                   const std::vector<std::string>& written) {
-  if (!IsFile(appmgr_path))
-    return {};
-  return AppManagerArguments(written);
-}
-
 bool RunAppManager(const std::string& appmgr_path,
                    const std::string& arguments,
                    const std::string& working_folder) {
@@ -57,12 +33,12 @@ bool RunAppManager(const std::string& appmgr_path,
 
 void RemoveStagedFiles(const std::vector<TUninstItem>& items) {
   for (const TUninstItem& item : items) {
-    if (item.Kind == 1 || item.Kind == 2)
+    if (item.Kind == kItemDeviceFile || item.Kind == kItemPlainFile)
       DeleteFileA(item.Path.c_str());
   }
   // Deepest first: folders are logged parent before child.
   for (auto item = items.rbegin(); item != items.rend(); ++item) {
-    if (item->Kind == 4)
+    if (item->Kind == kItemFolder)
       RemoveDirectoryA(item->Path.c_str());
   }
 }

@@ -1,5 +1,5 @@
 // The CE Application Manager step on the desktop: writing the description files that
-// app_manager_files.h plans, starting ActiveSync's Application Manager with them, and
+// app_manager_files.h lays out, starting ActiveSync's Application Manager with them, and
 // removing the staged files of a package that only installs onto devices. The caller
 // (the installation engine) checks its own abort flag and reports the status first.
 #pragma once
@@ -7,23 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "devices/app_manager_files.h"
 #include "setupdata/records.h"
 
 namespace kvb {
 
-// Creates (or truncates) each planned file and writes its text. Returns the paths that
-// were written, in plan order: each is logged as a kind-2 uninstall item and handed to
-// the Application Manager. A file that cannot be written is left out.
-std::vector<std::string> WriteAppManagerFiles(const std::vector<AppManagerFile>& plan);
-
-// The Application Manager program: the ActiveSync folder + "CEAPPMGR.EXE".
-std::string CeAppMgrPath(const std::string& activesync_folder);
-
-// The Application Manager's command line for the written files; "" when the program
-// does not exist or no file was written (the step then does nothing).
-std::string AppManagerArgumentsFor(const std::string& appmgr_path,
-                                   const std::vector<std::string>& written);
+// Creates (or truncates) the file and writes the text; a file that cannot be written
+// completely is deleted again and the result is false.
+bool WriteTextFile(const std::string& path, const std::string& text);
 
 // Starts the Application Manager with `arguments` in `working_folder`, waits until it
 // is ready for input and then until it has ended, processing window messages meanwhile.

@@ -185,15 +185,6 @@ bool THotSync::InstallForUser(const std::string& user_name, const std::string& f
                         reinterpret_cast<const BYTE*>(&flag), sizeof flag) == ERROR_SUCCESS;
 }
 
-int THotSync::InstallForUsers(const std::string& user_list, const std::string& file_path) {
-  int installed = 0;
-  for (const std::string& user : SplitText(user_list, ", ")) {
-    if (!user.empty() && InstallForUser(user, file_path))
-      ++installed;
-  }
-  return installed;
-}
-
 bool THotSync::RegisterConduit(const THotSyncConduit& conduit,
                                const std::function<std::string(const std::string&)>& expand) {
   if (!FindBase() || !RemoveConduit(conduit.Creator))

@@ -37,8 +37,6 @@ class THotSync final : public HotSyncUsers {
   // copy replaced) and flags the user for installation at the next HotSync. False for
   // an unknown user, a failed copy, or a missing HotSync Manager key.
   bool InstallForUser(const std::string& user_name, const std::string& file_path);
-  // InstallForUser for every user of a ", "-separated list; how many succeeded.
-  int InstallForUsers(const std::string& user_list, const std::string& file_path);
 
   // Replaces any registration of the conduit's creator, then registers the conduit
   // under the lowest free "Application<n>" or "Component<n>" key. `expand` expands the

@@ -62,7 +62,8 @@ class DeviceSteps {
 
   // For packages whose desktop files only stage the device installation: deletes the
   // files of the items of kinds 1 (device file) and 2 (plain file), in list order, then
-  // removes the folders of kind 4 in list order (a folder that is not empty stays).
+  // removes the folders of kind 4 from the last to the first, so that a folder logged
+  // inside another goes before it (a folder that is not empty stays).
   virtual void RemoveStagedFiles(const std::vector<TUninstItem>& items) = 0;
 };
 

@@ -91,7 +91,8 @@ std::vector<AppManagerGroup> GroupsInUse(
   std::vector<AppManagerGroup> in_use;
   for (const TSetupDeviceFileGroup& group : groups) {
     const bool used = std::any_of(files.begin(), files.end(), [&](const TSetupInstallerFile& file) {
-      return SameText(file.File.DestDir, group.Folder) &&
+      return SameText(ExcludeTrailingBackslash(file.File.DestDir),
+                      ExcludeTrailingBackslash(group.Folder)) &&
              IsCabName(file.File.SourceName, group.CabFiles) && installs(file.File);
     });
     if (!used)

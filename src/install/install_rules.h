@@ -32,7 +32,8 @@ bool IsForbiddenInstallFolder(std::string_view folder,
 
 // The device file groups in use, in the given order: those for which a file record that
 // `installs` accepts has one of the group's CAB names as its file name and the group's
-// folder as its destination folder (both as written in the package, case-insensitive).
+// folder as its destination folder (both as written in the package, case-insensitive;
+// a trailing backslash on either folder makes no difference).
 // `expand` turns the group's folder into the expanded folder with a trailing backslash.
 std::vector<AppManagerGroup> GroupsInUse(
     const std::vector<TSetupDeviceFileGroup>& groups,

@@ -1,6 +1,7 @@
 #include "startup/splash_form_win.h"
 
 #include "startup/startup_layout.h"
+#include "ui/base/graphics_win.h"
 
 namespace kvb {
 
@@ -13,8 +14,7 @@ std::unique_ptr<TfrmSplashBitmapForm> TfrmSplashBitmapForm::Show(HINSTANCE insta
                                                                  const std::string& bitmap_file,
                                                                  const std::string& caption,
                                                                  ScreenSize screen) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(
-      LoadImageA(nullptr, bitmap_file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  UniqueBitmap bitmap = LoadBitmapFile(bitmap_file);
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap.Get(), sizeof(info), &info))
     return nullptr;

@@ -1,53 +1,35 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "base/text.h"
 #include "devices/app_manager_files.h"
 
 namespace kvb {
 namespace {
 
-TSetupInstallerFile Cab(const char* name, const char* folder, const char* components = "") {
-  TSetupInstallerFile file;
-  file.File.SourceName = name;
-  file.File.DestDir = folder;
-  file.File.Components = components;
-  return file;
+// The package's own group (two CABs) and a group whose name needs FileSafe.
+std::vector<AppManagerGroup> Groups() {
+  return {
+      {"Tide Tables", "Tides for handhelds", "C:\\Tide\\CE\\", {"tide.arm.cab", "tide.mips.cab"}},
+      {"Maps: North, South", "Coast maps", "C:\\Tide\\Maps", {"maps.cab"}}};
 }
 
-// A package with its own group (two CABs) and two further groups.
-TSetupData DevicePackage() {
-  TSetupData data;
-  data.Properties.SoftwareName = "Tide Tables";
-  data.Properties.Comments = "Tides for handhelds";
-  data.Properties.DeviceGroup.Folder = "%InstallDir%\\CE";
-  data.Properties.DeviceGroup.CabFiles = "tide.arm.cab|tide.mips.cab|";
-  TSetupDeviceFileGroup maps;
-  maps.Name = "Maps: North, South";
-  maps.Folder = "%InstallDir%\\Maps\\";
-  maps.Text3 = "Coast maps";
-  maps.CabFiles = "maps.cab";
-  TSetupDeviceFileGroup unused;
-  unused.Name = "Unused";
-  unused.Folder = "%InstallDir%\\CE";
-  unused.CabFiles = "other.cab";
-  data.DeviceGroups = {maps, unused};
-  data.DeviceFiles = {Cab("readme.txt", "%InstallDir%"), Cab("TIDE.ARM.CAB", "%installdir%\\ce\\"),
-                      Cab("maps.cab", "%InstallDir%\\Maps", "Maps"),
-                      Cab("other.cab", "%InstallDir%\\Elsewhere")};
-  return data;
-}
+// Files written in memory; paths listed in `refused` cannot be written.
+struct MemoryFolder {
+  std::map<std::string, std::string> files;
+  std::vector<std::string> refused;
 
-std::string Expand(const std::string& text) {
-  std::string out = text;
-  const size_t at = FindText(out, "%InstallDir%");
-  if (at != std::string::npos)
-    out.replace(at, 12, "C:\\Tide");
-  return out;
-}
-
-bool All(const TSetupFile&) {
-  return true;
-}
+  TextFileWriter Writer() {
+    return [this](const std::string& path, const std::string& text) {
+      if (std::find(refused.begin(), refused.end(), path) != refused.end())
+        return false;
+      files[path] = text;
+      return true;
+    };
+  }
+};
 
 TEST(AppManagerFilesTest, FileSafeReplacesReservedCharacters) {
   EXPECT_EQ(FileSafe("a\\b/c:d*e?f\"g<h>i|j,k", true, true), "a_b_c_d_e_f_g_h_i_j_k");
@@ -55,30 +37,13 @@ TEST(AppManagerFilesTest, FileSafeReplacesReservedCharacters) {
   EXPECT_EQ(FileSafe("v1.2 beta", false, false), "v1_2_beta");
 }
 
-TEST(AppManagerFilesTest, OnlyGroupsWithSelectedCabsInTheirFolderGetFiles) {
-  const TSetupData data = DevicePackage();
-  const AppManagerFacts facts{"Sea Soft", ""};
-  std::vector<AppManagerFile> plan = PlanAppManagerFiles(data, All, Expand, facts);
-  ASSERT_EQ(plan.size(), 2u);
-  EXPECT_EQ(plan[0].Path, "C:\\Tide\\CE\\Tide Tables.ini");
-  EXPECT_EQ(plan[1].Path, "C:\\Tide\\Maps\\Maps_ North_ South.ini");
-  EXPECT_EQ(AppManagerArguments({plan[0].Path, plan[1].Path}),
-            "\"C:\\Tide\\CE\\Tide Tables.ini\" \"C:\\Tide\\Maps\\Maps_ North_ South.ini\"");
-
-  // Deselecting the maps component drops its group; the own group stays first.
-  auto no_maps = [](const TSetupFile& f) { return f.Components != "Maps"; };
-  plan = PlanAppManagerFiles(data, no_maps, Expand, facts);
-  ASSERT_EQ(plan.size(), 1u);
-  EXPECT_EQ(plan[0].Path, "C:\\Tide\\CE\\Tide Tables.ini");
-  EXPECT_EQ(AppManagerArguments({}), "");
-}
-
 TEST(AppManagerFilesTest, DescriptionFilesFollowTheLayout) {
-  const TSetupData data = DevicePackage();
-  const std::vector<AppManagerFile> plan =
-      PlanAppManagerFiles(data, All, Expand, {"Sea Soft", "C:\\Tide\\Tide Tables.ico"});
-  ASSERT_EQ(plan.size(), 2u);
-  const std::vector<std::string> first = SplitText(plan[0].Text, "\r\n");
+  MemoryFolder folder;
+  const std::vector<std::string> written =
+      WriteAppManagerFiles(Groups(), "Sea Soft", "C:\\Tide\\Tide Tables.ico", folder.Writer());
+  ASSERT_EQ(written, (std::vector<std::string>{"C:\\Tide\\CE\\Tide Tables.ini",
+                                               "C:\\Tide\\Maps\\Maps_ North_ South.ini"}));
+  const std::vector<std::string> first = SplitText(folder.files[written[0]], "\r\n");
   ASSERT_EQ(first.size(), 21u);  // 20 lines and the empty piece behind the last CR LF
   EXPECT_EQ(first[0], ";" + std::string(50, '='));
   EXPECT_EQ(first[1], "; Tide Tables.ini");
@@ -100,16 +65,27 @@ TEST(AppManagerFilesTest, DescriptionFilesFollowTheLayout) {
                                              ""};
   EXPECT_EQ(tail, expected);
   // The second file has no "Uninstall" line and keeps the group name unchanged inside.
-  EXPECT_EQ(FindText(plan[1].Text, "Uninstall"), std::string::npos);
-  EXPECT_NE(plan[1].Text.find("\r\nComponent = Maps: North, South\r\n\r\n[Maps: North, South]"),
+  const std::string& second = folder.files[written[1]];
+  EXPECT_EQ(FindText(second, "Uninstall"), std::string::npos);
+  EXPECT_NE(second.find("\r\nComponent = Maps: North, South\r\n\r\n[Maps: North, South]"),
             std::string::npos);
-  EXPECT_NE(plan[1].Text.find("; Maps_ North_ South.ini\r\n"), std::string::npos);
+  EXPECT_NE(second.find("; Maps_ North_ South.ini\r\n"), std::string::npos);
 }
 
 TEST(AppManagerFilesTest, NoIconLineWithoutAnIcon) {
-  const std::string text =
-      AppManagerFileText(DeviceFileGroups(DevicePackage())[0], {"C", ""}, true);
+  const std::string text = AppManagerFileText(Groups()[0], "C", "", true);
   EXPECT_EQ(text.find("IconFile"), std::string::npos);
+}
+
+TEST(AppManagerFilesTest, TheFirstFileWrittenCarriesTheUninstallLine) {
+  MemoryFolder folder;
+  folder.refused = {"C:\\Tide\\CE\\Tide Tables.ini"};
+  const std::vector<std::string> written =
+      WriteAppManagerFiles(Groups(), "Sea Soft", "", folder.Writer());
+  ASSERT_EQ(written, std::vector<std::string>{"C:\\Tide\\Maps\\Maps_ North_ South.ini"});
+  EXPECT_NE(folder.files[written[0]].find("\r\nUninstall = \"Sea Soft Maps: North, South\"\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(WriteAppManagerFiles({}, "Sea Soft", "", folder.Writer()).empty());
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 e2e_begin devices
 
 drive_c=$WINEPREFIX/drive_c
-standins=$KVB_WIN_BUILD_DIR/tools/standins
 
 dir=$E2E_DIR/package
 mkdir -p "$dir"
@@ -58,22 +57,11 @@ e2e_drive "start $(e2e_winpath "$setup")" 'wait-window class=#32770' 'click OK' 
 e2e_expect_status 0 "run without the stand-ins"
 
 echo "== stand-ins registered"
-cp "$standins/rapi.dll" "$drive_c/windows/system32/rapi.dll"
-mkdir -p "$drive_c/Program Files/Microsoft ActiveSync"
-cp "$standins/CEAPPMGR.exe" "$drive_c/Program Files/Microsoft ActiveSync/CEAPPMGR.EXE"
-wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\CEAPPMGR.EXE' /ve /d \
-  'C:\Program Files\Microsoft ActiveSync\CEAPPMGR.EXE' /f >/dev/null 2>&1
+e2e_activesync_standins
+e2e_hotsync_standin
 device=$drive_c/kvbdevice
 mkdir -p "$device/root"
 printf 'processor=2577\nplatform=PocketPC\nserial=SN-7\nmajor=4\nminor=20\n' >"$device/device.ini"
-mkdir -p "$drive_c/Palm"
-# users.dat: two users, "Anne" (folder AnneF) and "Bob", the second behind 0x01 0x80.
-printf '\002\356\356\356\356\356\356\356\356\356\356\356\356' >"$drive_c/Palm/users.dat"
-printf '\001\000\000\000\004Anne\005AnneF\005\000\001\200' >>"$drive_c/Palm/users.dat"
-printf '\002\000\000\000\003Bob\003Bob\005' >>"$drive_c/Palm/users.dat"
-wine reg add 'HKCU\Software\Palm Computing\Pilot Desktop\Core' /v Path /d 'C:\Palm' /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Palm Computing\Pilot Desktop\Preferences' /v LastUserName /d Bob /f \
-  >/dev/null 2>&1
 
 e2e_drive "start $(e2e_winpath "$setup")" 'wait-window class=#32770 title="Device check"' \
   'expect-text "1|STRONGARM|PPC|SN-7|4.20|42|12|OK|2|Bob|Bob" id=0xFFFF' 'click OK' \

@@ -4,8 +4,9 @@
 # each leaving a mark when loaded, and Wine prefers them to its own (native first), as
 # Windows does for DLLs outside its known list. The setup runs its start-up to the end
 # (version information, machine queries, the splash, DLL calls of its script by full
-# path, a device query, a download from a closed local port) and loads none of them; the same holds for a program that runs from a copy of
-# itself, as the uninstaller does. A probe that loads a DLL the old way shows that the
+# path, a device query, a download from a closed local port) and loads none of them; so
+# does the uninstaller started from that folder, which removes a product through a copy of
+# itself beside it, and the copy. A probe that loads a DLL the old way shows that the
 # marks appear when a planted DLL is taken.
 #
 # Wine's own user32 imports version.dll (Windows' does not), so under Wine a planted
@@ -123,3 +124,34 @@ copy=$(e2e_unixpath "$(head -1 "$report" | tr -d '\r')")
 for name in "${planted[@]}"; do
   [ ! -e "$(dirname "$copy")/$name.dll.loaded" ] || e2e_fail "the copy loaded $name.dll"
 done
+
+echo "== the uninstaller and the copy of itself it removes the product from"
+product=$E2E_DIR/product
+mkdir -p "$product"
+printf 'app\r\n' >"$product/app.txt"
+cat >"$product/project.toml" <<'TOML'
+[software]
+name = "Planting Check"
+company = "Acme"
+install-dir = '%ProgramFilesDir%\Planting Check'
+display-name = "Planting Check"
+[uninstall]
+enabled = true
+[[file]]
+source = "app.txt"
+TOML
+wine "${KVB_INSTALL_RUN_EXE:?}" "$(e2e_winpath "$(e2e_pack "$product" Setup)")" </dev/null >/dev/null 2>&1 ||
+  e2e_fail "the product could not be installed"
+installed="$WINEPREFIX/drive_c/Program Files/Planting Check/app.txt"
+[ -f "$installed" ] || e2e_fail "the product's file was not installed"
+uninstall_log=$(e2e_reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Acme Planting Check' \
+  UninstallString | sed -E 's/^"[^"]*" "([^"]*)".*$/\1/')
+cp "${KVB_UNINST_EXE:?}" "$downloads/kvbuninst.exe"
+e2e_drive "start $(e2e_winpath "$downloads/kvbuninst.exe") \"$uninstall_log\" /S" "wait-exit code=0 timeout=20000"
+e2e_expect_status 0 "the uninstaller"
+for ((i = 0; i < 200; i++)); do
+  compgen -G "$downloads/kvbuninst-*.exe" >/dev/null || break
+  sleep 0.05
+done
+expect_no_planted_load "$KVB_UNINST_EXE"
+[ ! -e "$installed" ] || e2e_fail "the uninstaller left the product's file"

@@ -9,7 +9,6 @@
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin install_engine
 
-run="${KVB_INSTALL_RUN_EXE:?}"
 app_key='HKLM\Software\Acme\Engine Demo'
 entry_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Acme Engine Demo'
 install_dir="$WINEPREFIX/drive_c/Program Files/Engine Demo"
@@ -114,17 +113,6 @@ pack() {
     e2e_fail "kvbpack failed for $1"
 }
 
-# install SETUP.exe ARGS...: runs install_run; output in $E2E_DIR/install-N.out.
-INSTALLS=0
-install() {
-  INSTALLS=$((INSTALLS + 1))
-  E2E_OUT=$E2E_DIR/install-$INSTALLS.out
-  wine "$run" "$(e2e_winpath "$1")" "${@:2}" </dev/null 2>/dev/null | tr -d '\r' >"$E2E_OUT"
-  E2E_STATUS=${PIPESTATUS[0]}
-  echo "-- install $INSTALLS ($*): status $E2E_STATUS"
-  sed 's/^/   | /' "$E2E_OUT"
-}
-
 without_wine_keys() {
   awk '/^HKEY_/ { skip = index($0, "\\Software\\Wine") > 0 } !skip'
 }
@@ -153,12 +141,12 @@ pack "$v2"
 
 echo "== a cancelled first installation leaves nothing behind"
 snapshot >"$E2E_DIR/before-cancel-first.txt"
-install "$v1/Setup.exe" --cancel-at 40
+e2e_install "$v1/Setup.exe" --cancel-at 40
 [ "$E2E_STATUS" -eq 3 ] || e2e_fail "the cancelled installation did not abort"
 expect_unchanged cancel-first
 
 echo "== first installation"
-install "$v1/Setup.exe"
+e2e_install "$v1/Setup.exe"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "installation failed"
 [ "$(cat "$install_dir/app.txt")" = $'app 1.0\r' ] || e2e_fail "app.txt not installed"
 [ "$(cat "$install_dir/Docs/doc.txt")" = $'doc 1.0\r' ] || e2e_fail "Docs\\doc.txt not installed"
@@ -200,7 +188,7 @@ uninstall_link="$menu/Uninstall Engine Demo.lnk"
 [ "$(e2e_lnk_field "$uninstall_link" 'Command line arguments')" = '"C:\Program Files\Engine Demo\uninst.dat"' ] ||
   e2e_fail "uninstaller shortcut arguments"
 
-wine "$run" --dump-log 'C:\Program Files\Engine Demo\uninst.dat' </dev/null 2>/dev/null | tr -d '\r' >"$E2E_DIR/log-1.txt"
+e2e_dump_log 'C:\Program Files\Engine Demo\uninst.dat' >"$E2E_DIR/log-1.txt"
 sed 's/^/   log | /' "$E2E_DIR/log-1.txt"
 grep -qx 'item 4 C:\\Program Files\\Engine Demo' "$E2E_DIR/log-1.txt" || e2e_fail "log lacks the folder"
 grep -qx 'item 0 C:\\Program Files\\Engine Demo\\Docs\\doc.txt' "$E2E_DIR/log-1.txt" || e2e_fail "log lacks doc.txt"
@@ -210,7 +198,7 @@ grep -qx 'item 3 C:\\windows\\kvbuninst.exe' "$E2E_DIR/log-1.txt" || e2e_fail "l
 items=$(grep -c '^item' "$E2E_DIR/log-1.txt")
 
 echo "== again over it: Yes, No (with the one warning), No To All"
-install "$v2/Setup.exe" --answers Y,N,X
+e2e_install "$v2/Setup.exe" --answers Y,N,X
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "second installation failed"
 [ "$(grep -c '^prompt:' "$E2E_OUT")" -eq 3 ] || e2e_fail "expected three prompts"
 [ "$(grep -c '^message \[information\]: Engine Demo should cause errors.' "$E2E_OUT")" -eq 1 ] ||
@@ -220,13 +208,13 @@ install "$v2/Setup.exe" --answers Y,N,X
 [ "$(cat "$install_dir/ask3.txt")" = $'ask3 1.0\r' ] || e2e_fail "No To All replaced ask3"
 [ "$(cat "$install_dir/ask4.txt")" = $'ask4 1.0\r' ] || e2e_fail "No To All did not keep ask4"
 e2e_expect_reg "$entry_key" DisplayVersion 2.0
-wine "$run" --dump-log 'C:\Program Files\Engine Demo\uninst.dat' </dev/null 2>/dev/null | tr -d '\r' >"$E2E_DIR/log-2.txt"
+e2e_dump_log 'C:\Program Files\Engine Demo\uninst.dat' >"$E2E_DIR/log-2.txt"
 grep -qx 'item 0 C:\\Program Files\\Engine Demo\\ask2.txt' "$E2E_DIR/log-2.txt" ||
   e2e_fail "the kept ask2.txt fell out of the log"
 [ "$(grep -c '^item' "$E2E_DIR/log-2.txt")" -eq "$items" ] || e2e_fail "the log's items changed in number"
 
 echo "== again: Cancel, then No to the close question, then Yes To All"
-install "$v1/Setup.exe" --answers C,A --close no
+e2e_install "$v1/Setup.exe" --answers C,A --close no
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "third installation failed"
 grep -q '^close request -> no' "$E2E_OUT" || e2e_fail "no close request"
 for f in ask1 ask2 ask3 ask4; do
@@ -235,14 +223,14 @@ done
 
 echo "== Cancel at a prompt and Yes to the close question: nothing changes"
 snapshot >"$E2E_DIR/before-cancel-prompt.txt"
-install "$v2/Setup.exe" --answers Y,C --close yes
+e2e_install "$v2/Setup.exe" --answers Y,C --close yes
 [ "$E2E_STATUS" -eq 3 ] || e2e_fail "the cancelled installation did not abort"
 expect_unchanged cancel-prompt
 
 echo "== a second product shares the library"
 other=$(project other "Other Demo" 1.0)
 pack "$other"
-install "$other/Setup.exe"
+e2e_install "$other/Setup.exe"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "the second product failed"
 e2e_expect_reg 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' \
   'C:\Program Files\Common Files\Acme\shared.dll' 0x2
@@ -255,11 +243,11 @@ mkdir -p "$E2E_DIR/disk2"
 mv "$vol/Setup.002" "$E2E_DIR/disk2/"
 for f in "$vol"/Setup.0[0-9][3-9]; do [ -f "$f" ] && mv "$f" "$E2E_DIR/disk2/"; done
 snapshot >"$E2E_DIR/before-disk-cancel.txt"
-install "$vol/Setup.exe" --disk cancel --close yes
+e2e_install "$vol/Setup.exe" --disk cancel --close yes
 [ "$E2E_STATUS" -eq 3 ] || e2e_fail "cancelling the disk request did not abort"
 grep -q '^disk 2 in ' "$E2E_OUT" || e2e_fail "no next-disk request"
 expect_unchanged disk-cancel
-install "$vol/Setup.exe" --disk "$(e2e_winpath "$E2E_DIR/disk2")"
+e2e_install "$vol/Setup.exe" --disk "$(e2e_winpath "$E2E_DIR/disk2")"
 [ "$E2E_STATUS" -eq 0 ] || e2e_fail "the volume installation failed"
 cmp -s "$WINEPREFIX/drive_c/Program Files/Volume Demo/big.bin" "$vol/big.bin" ||
   e2e_fail "big.bin from the volumes differs"

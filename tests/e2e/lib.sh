@@ -235,3 +235,55 @@ e2e_pack() {
     e2e_fail "kvbpack failed for $2"
   echo "$1/$2.exe"
 }
+
+# --- the installation engine without the wizard (install_run) ---
+
+# e2e_install SETUP.exe ARGS...: runs install_run (its options: see install_run_win.cpp);
+# the output goes to $E2E_DIR/install-N.out (also $E2E_OUT) and into the test log, the
+# status to $E2E_STATUS.
+E2E_INSTALLS=0
+e2e_install() {
+  E2E_INSTALLS=$((E2E_INSTALLS + 1))
+  E2E_OUT=$E2E_DIR/install-$E2E_INSTALLS.out
+  wine "${KVB_INSTALL_RUN_EXE:?}" "$(e2e_winpath "$1")" "${@:2}" </dev/null 2>/dev/null |
+    tr -d '\r' >"$E2E_OUT"
+  E2E_STATUS=${PIPESTATUS[0]}
+  echo "-- install $E2E_INSTALLS ($*): status $E2E_STATUS"
+  sed 's/^/   | /' "$E2E_OUT"
+}
+
+# e2e_dump_log WINPATH: an uninstall log's product and items, one a line.
+e2e_dump_log() {
+  wine "${KVB_INSTALL_RUN_EXE:?}" --dump-log "$1" </dev/null 2>/dev/null | tr -d '\r'
+}
+
+# --- handheld stand-ins ---
+
+# ActiveSync as the setup finds it: the stand-in rapi.dll in the system folder and the
+# stand-in Application Manager in the ActiveSync folder, registered under "App Paths".
+# The Application Manager records what it receives in "ceappmgr.log" beside itself.
+E2E_ACTIVESYNC_DIR='C:\Program Files\Microsoft ActiveSync'
+e2e_activesync_standins() {
+  local standins=$KVB_WIN_BUILD_DIR/tools/standins folder
+  folder=$(e2e_unixpath "$E2E_ACTIVESYNC_DIR")
+  cp "$standins/rapi.dll" "$WINEPREFIX/drive_c/windows/system32/rapi.dll"
+  mkdir -p "$folder"
+  cp "$standins/CEAPPMGR.exe" "$folder/CEAPPMGR.EXE"
+  wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\CEAPPMGR.EXE' /ve /d \
+    "$E2E_ACTIVESYNC_DIR\\CEAPPMGR.EXE" /f </dev/null >/dev/null 2>&1
+}
+
+# A HotSync installation with its data in C:\Palm and two users: "Anne" (user number 1,
+# folder AnneF) and "Bob" (number 2, folder Bob), Bob the user of the last HotSync. The
+# users file holds the parts the setup reads; Bob's record follows the 0x01 0x80 marker.
+E2E_HOTSYNC_KEY='HKCU\Software\Palm Computing\Pilot Desktop'
+e2e_hotsync_standin() {
+  local users=$WINEPREFIX/drive_c/Palm/users.dat
+  mkdir -p "$WINEPREFIX/drive_c/Palm"
+  printf '\002\356\356\356\356\356\356\356\356\356\356\356\356' >"$users"
+  printf '\001\000\000\000\004Anne\005AnneF\005\000\001\200' >>"$users"
+  printf '\002\000\000\000\003Bob\003Bob\005' >>"$users"
+  wine reg add "$E2E_HOTSYNC_KEY\\Core" /v Path /d 'C:\Palm' /f </dev/null >/dev/null 2>&1
+  wine reg add "$E2E_HOTSYNC_KEY\\Preferences" /v LastUserName /d Bob /f </dev/null >/dev/null 2>&1
+  wine reg add "$E2E_HOTSYNC_KEY\\HotSync Manager" /f </dev/null >/dev/null 2>&1
+}

@@ -10,7 +10,6 @@
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin removal
 
-run="${KVB_INSTALL_RUN_EXE:?}"
 entry_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 uninstaller="$WINEPREFIX/drive_c/windows/kvbuninst.exe"
 
@@ -79,16 +78,10 @@ TOML
   echo "$dir/Setup.exe"
 }
 
-# install SETUP.exe ARGS...: install_run's output in $E2E_DIR/install-N.out.
-INSTALLS=0
+# install SETUP.exe ARGS...: e2e_install, which must succeed.
 install() {
-  INSTALLS=$((INSTALLS + 1))
-  E2E_OUT=$E2E_DIR/install-$INSTALLS.out
-  wine "$run" "$(e2e_winpath "$1")" "${@:2}" </dev/null 2>/dev/null | tr -d '\r' >"$E2E_OUT"
-  E2E_STATUS=${PIPESTATUS[0]}
-  echo "-- install $INSTALLS ($*): status $E2E_STATUS"
-  sed 's/^/   | /' "$E2E_OUT"
-  [ "$E2E_STATUS" -eq 0 ] || e2e_fail "installation $INSTALLS failed"
+  e2e_install "$@"
+  [ "$E2E_STATUS" -eq 0 ] || e2e_fail "installation $E2E_INSTALLS failed"
 }
 
 # The two parameters of the product's uninstall command, one a line.
@@ -268,7 +261,7 @@ sample_dir=$(e2e_unixpath 'C:\Program Files\Sample')
 [ -f "$sample_dir/Tools/tool.txt" ] || e2e_fail "the added component is not installed"
 [ -f "$sample_dir/app.txt" ] || e2e_fail "the common file went"
 e2e_reg_value 'HKCU\Software\Acme\Sample' Docs >/dev/null && e2e_fail "Docs' value stayed"
-wine "$run" --dump-log 'C:\Program Files\Sample\uninst.dat' </dev/null 2>/dev/null | tr -d '\r' \
+e2e_dump_log 'C:\Program Files\Sample\uninst.dat' \
   >"$E2E_DIR/log-maintenance.txt"
 grep -qx 'components Tools' "$E2E_DIR/log-maintenance.txt" || e2e_fail "the log's components"
 grep -q 'guide.txt' "$E2E_DIR/log-maintenance.txt" && e2e_fail "the log still lists Docs' file"

@@ -50,7 +50,8 @@ class FakeDeviceSteps final : public DeviceSteps {
 class EngineDevicesTest : public EngineTest {
  protected:
   EngineDevicesTest() {
-    data.Properties.DeviceGroup.Folder = "%InstallDir%\\CE\\";
+    // Written without the backslash that the CAB's folder has: still the same folder.
+    data.Properties.DeviceGroup.Folder = "%InstallDir%\\CE";
     data.Properties.DeviceGroup.CabFiles = "app.arm.cab|app.mips.cab";
     TSetupDeviceFileGroup extra;
     extra.Name = "Extra";

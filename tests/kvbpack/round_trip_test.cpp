@@ -67,6 +67,7 @@ void WriteEveryFeatureFiles(const Scratch& dir) {
 
 TEST(RoundTripTest, Examples) {
   for (const char* example : {"/examples/hello/hello.toml", "/examples/sample/sample.toml",
+                              "/examples/sample/sample-back.toml",
                               "/examples/devices/devices.toml"}) {
     Scratch dir;
     Build(kSource + example, dir / "Setup.exe", dir);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "background_check.h"
 #include "file_facts.h"
 #include "output_files.h"
 #include "resolve.h"
@@ -59,6 +60,7 @@ class Builder {
     PackagePlan plan =
         ResolveProject(project_, {options_.uninstaller, options_.default_uninstaller,
                                 options_.volume_size});
+    result_.warnings = MissingBackgroundPictures(plan.data);
     std::unique_ptr<ByteSource> stub_file = OpenStub();
     UnsignedImage stub(*stub_file, stub_file->Size());
     if (stub.WasSigned()) {

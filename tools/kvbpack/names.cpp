@@ -60,6 +60,9 @@ constexpr NamedValue kCorners[] = {{0, "top-left"},
                                    {1, "bottom-left"},
                                    {2, "top-right"},
                                    {3, "bottom-right"}};
+constexpr NamedValue kSlideIns[] = {{0, "none"},        {1, "left"},         {2, "right"},
+                                    {3, "top"},         {4, "bottom"},       {5, "top-left"},
+                                    {6, "bottom-left"}, {7, "top-right"},    {8, "bottom-right"}};
 constexpr NamedValue kPlacements[] = {{0, "stretch"}, {1, "tile"}, {2, "centre"}};
 constexpr NamedValue kBackWindows[] = {{0, "maximised"}, {1, "full-screen"}, {2, "centred"}};
 constexpr NamedValue kConduitKinds[] = {{0, "application"}, {1, "component"}};
@@ -135,6 +138,9 @@ NameList BackItemKindNames() {
 }
 NameList CornerNames() {
   return kCorners;
+}
+NameList SlideInNames() {
+  return kSlideIns;
 }
 NameList BackPlacementNames() {
   return kPlacements;

@@ -34,6 +34,7 @@ NameList ShowCommandNames();    // SW_ values: "hide", "normal", "minimized" ...
 NameList DialogTypeNames();     // 0 "page", 2 "style"
 NameList BackItemKindNames();   // 0 "text", 1 "picture"
 NameList CornerNames();         // 0-3
+NameList SlideInNames();        // 0-8: "none", then the side an item slides in from
 NameList BackPlacementNames();  // 0-2
 NameList BackWindowNames();     // 0-2
 NameList ConduitKindNames();    // 0-1

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/text.h"
+#include "project_base.h"
 #include "project_reader_parts.h"
 
 namespace kvb::pack {
@@ -310,7 +311,7 @@ void ReadUninstall(TableReader& root, Project& p) {
 Project ReadProjectText(std::string_view text,
                         const std::string& file,
                         const std::string& base_dir) {
-  const TomlNode root_node = ParseToml(text, file);
+  const TomlNode root_node = ReadProjectTree(text, file, base_dir);
   Diagnostics diag;
   Project p;
   p.file = file;

@@ -93,7 +93,7 @@ void ReadBackgroundItems(TableReader& root, Project& p) {
     item.Font = p.data.Properties.Font;
     r.Enum8("kind", BackItemKindNames(), item.Kind);
     r.Enum8("corner", CornerNames(), item.Flag1);
-    r.Byte("slide-in", item.Flag2);
+    r.Enum8("slide-in", SlideInNames(), item.Flag2);
     if (item.Kind == 0) {
       r.Text("caption", item.Caption);
       r.Font("font", item.Font);

@@ -126,7 +126,7 @@ void WriteVariablesAndBackground(TomlWriter& w, const Project& p) {
     w.ArrayTable("background-item");
     EnumIf(w, "kind", BackItemKindNames(), b.Kind, 0);
     EnumIf(w, "corner", CornerNames(), b.Flag1, 0);
-    U32If(w, "slide-in", b.Flag2);
+    EnumIf(w, "slide-in", SlideInNames(), b.Flag2, 0);
     if (b.Kind == 0) {
       TextIf(w, "caption", b.Caption);
       FontIf(w, "font", b.Font, p.data.Properties.Font);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "devices/hotsync_win.h"
+#include "devices/hotsync_conduit_remover_win.h"
 #include "script/script_engine.h"
 #include "tools/kvbuninst/uninstaller.h"
 #include "uninstall/removal_machine_win.h"
@@ -26,18 +26,6 @@ inline constexpr size_t kMaxListedItems = 20;
 
 // The final message's text: `text`, then the entries of `not_removed`, one a line.
 std::string ResultMessage(const std::string& text, const std::vector<std::string>& not_removed);
-
-// Conduit registrations of the HotSync Manager. Without HotSync there is no
-// registration left to remove.
-class HotSyncConduits final : public ConduitRemover {
- public:
-  bool RemoveConduit(const std::string& creator) override {
-    return !hotsync_.DetectHotSync() || hotsync_.RemoveConduit(creator);
-  }
-
- private:
-  THotSync hotsync_;
-};
 
 class WinUninstallerHost final : public UninstallerHost, private FileActionPrompt {
  public:
@@ -69,7 +57,7 @@ class WinUninstallerHost final : public UninstallerHost, private FileActionPromp
   WindowsMachine machine_info_;
   Variables vars_;
   WinRemovalMachine machine_;
-  HotSyncConduits conduits_;
+  HotSyncConduitRemover conduits_;
   std::unique_ptr<TScriptEngine> scripts_;
   std::unique_ptr<TfrmCopyingFiles> progress_;
   size_t maximum_ = 0;

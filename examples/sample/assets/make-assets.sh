@@ -13,6 +13,9 @@ bmp -size 16x16 xc:'#ff00ff' -fill '#2060c0' -draw 'rectangle 2,3 13,12' -fill w
 bmp -size 16x16 xc:'#ff00ff' -fill '#f0f0e0' -stroke '#404040' -draw 'rectangle 3,1 12,14' \
   -stroke '#808080' -draw 'line 5,4 10,4' -draw 'line 5,7 10,7' -draw 'line 5,10 10,10' \
   BMP3:setup/docs.bmp
+bmp -size 56x56 xc:'#ff00ff' +antialias -fill '#2f7fd0' -stroke white -strokewidth 3 \
+  -draw 'roundrectangle 4,4 51,51 10,10' -fill white -stroke none -font DejaVu-Sans-Bold \
+  -pointsize 26 -gravity center -annotate +0+0 'S' BMP3:setup/back-logo.bmp
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 i686-w64-mingw32-windres assets/samplepad.rc -O coff -o "$tmp/samplepad.res"

@@ -1,4 +1,4 @@
-// Owners of GDI resources: objects (bitmap, font, brush, pen, region) that delete
+// Owners of GDI resources: objects (bitmap, font, brush, pen, region, palette) that delete
 // themselves, the selection of an object into a device context that is undone at the end
 // of a scope, and an off-screen canvas. All move-only or scope-bound.
 #pragma once
@@ -46,6 +46,7 @@ using UniqueFont = UniqueGdiObject<HFONT>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniquePen = UniqueGdiObject<HPEN>;
 using UniqueRegion = UniqueGdiObject<HRGN>;
+using UniquePalette = UniqueGdiObject<HPALETTE>;
 
 // Selects an object into a device context and selects the previous one back at the end
 // of the scope.

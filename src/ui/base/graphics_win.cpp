@@ -1,5 +1,8 @@
 #include "ui/base/graphics_win.h"
 
+#include <fstream>
+#include <vector>
+
 #include "ui/base/window_win.h"
 
 namespace kvb {
@@ -57,6 +60,40 @@ TFontRecord DefaultFontRecord() {
 TFontRecord BoldFont(TFontRecord font) {
   font.Style |= 1;
   return font;
+}
+
+UniqueBitmap LoadBitmapFile(const std::string& path) {
+  return UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+}
+
+bool SaveBitmapFile(HBITMAP bitmap, const std::string& path) {
+  const SIZE size = BitmapSize(bitmap);
+  if (size.cx <= 0 || size.cy <= 0)
+    return false;
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = size.cx;
+  info.biHeight = size.cy;  // bottom-up, as bitmap files store rows
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const size_t row = (static_cast<size_t>(size.cx) * 3 + 3) & ~size_t{3};
+  std::vector<char> pixels(row * static_cast<size_t>(size.cy));
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), pixels.data(),
+                             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != size.cy)
+    return false;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return static_cast<bool>(out);
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap) {

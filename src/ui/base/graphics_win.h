@@ -40,6 +40,13 @@ TFontRecord DefaultFontRecord();
 // The same font in bold.
 TFontRecord BoldFont(TFontRecord font);
 
+// The picture of the bitmap file `path`; empty when the file is missing or holds no
+// bitmap.
+UniqueBitmap LoadBitmapFile(const std::string& path);
+
+// Writes `bitmap` as a 24-bit bitmap file; false when it could not be read or written.
+bool SaveBitmapFile(HBITMAP bitmap, const std::string& path);
+
 // Paints `bitmap` at the top-left corner of the device context.
 void DrawBitmap(HDC dc, HBITMAP bitmap);
 

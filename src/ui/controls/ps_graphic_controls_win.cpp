@@ -27,8 +27,7 @@ UniqueBitmap LoadPictureFile(const std::string& file_name, const PictureResolver
   const std::string path = resolver ? resolver(file_name) : file_name;
   if (!IsFile(path))
     return UniqueBitmap();
-  return UniqueBitmap(
-      static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  return LoadBitmapFile(path);
 }
 
 }  // namespace

@@ -134,8 +134,7 @@ void TfrmSetupMain::LoadComponentPictures() {
     const std::string path = Expand("%TempSetupDir%\\" + file);
     if (!IsFile(path))
       continue;
-    UniqueBitmap picture(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    UniqueBitmap picture = LoadBitmapFile(path);
     if (picture)
       images_.AddMasked(picture.Get(), BottomLeftColor(picture.Get()));
   }

@@ -104,7 +104,9 @@ TEST(HotSyncWinTest, DetectsUsersInstallsForThemAndRegistersConduits) {
   // A Palm file handed to both users lands in both install folders with both flags set.
   const std::string prc = scratch.Folder() + "\\tides.prc";
   WriteAll(prc, "PRC");
-  EXPECT_EQ(hotsync.InstallForUsers("Anne Smith, Bob, Nobody", prc), 2);
+  EXPECT_TRUE(hotsync.InstallForUser("Anne Smith", prc));
+  EXPECT_TRUE(hotsync.InstallForUser("bob", prc));
+  EXPECT_FALSE(hotsync.InstallForUser("Nobody", prc));
   EXPECT_EQ(ReadAll(core + "\\SmithA\\Install\\tides.prc"), "PRC");
   EXPECT_EQ(ReadAll(core + "\\Bob\\Install\\tides.prc"), "PRC");
   EXPECT_EQ(Dword(std::string(kBase) + "HotSync Manager", "Install100"), 1u);

@@ -5,13 +5,17 @@
 //   install_run SETUP.exe [--answers Y,A,N,X,C] [--close yes,no] [--disk FOLDER|cancel]...
 //                         [--cancel-at PERCENT] [--components A|B]
 //                         [--maintenance] [--remove-product SOFTWARE|COMPANY]
+//                         [--hotsync-user "NAME, NAME"]
 //   install_run --dump-log uninst.dat
 //
 // --maintenance turns the run into a maintenance run when the product is installed: the
 // previous installation's components become the selection (before --components applies),
 // the newly selected components are installed and the deselected ones removed, as the
 // wizard does. --remove-product removes another (or the own) product first, as the
-// script command does, and prints its result.
+// script command does, and prints its result. --hotsync-user chooses the HotSync users
+// who receive the Palm files (the wizard's choice), else the user of the last HotSync.
+// The device steps are the real ones: the Application Manager is started and waited for
+// after the installed-programs entry, as the wizard does.
 //
 // Answers: Y Yes, A Yes To All, N No, X No To All, C Cancel; when they run out the answer
 // is Cancel, and a close request agrees. Exit status: 0 installed, 3 aborted (rolled
@@ -27,6 +31,9 @@
 
 #include "base/system_library_win.h"
 #include "base/text.h"
+#include "devices/device_steps_win.h"
+#include "devices/hotsync_conduit_remover_win.h"
+#include "devices/hotsync_win.h"
 #include "install/install_machine_win.h"
 #include "install/kalvenbrooker_install.h"
 #include "setupdata/messages.h"
@@ -162,6 +169,7 @@ struct Options {
   bool has_components = false;
   bool maintenance = false;
   std::string remove_product;  // "SOFTWARE|COMPANY"
+  std::optional<std::string> hotsync_users;
 };
 
 // The script command that removes a product, with the run's own state around it.
@@ -172,7 +180,9 @@ void RemoveProduct(const std::string& product,
                    RemovalMachine& machine) {
   const std::vector<std::string> names = SplitText(product, "|");
   ConsoleRemovalDisplay display;
+  HotSyncConduitRemover conduits;
   ProductRemovalRun run(state, data, vars, machine, display, "install_run");
+  run.Conduits = &conduits;
   UninstallProduct(run, "%RemoveResult%", names[0], names.size() > 1 ? names[1] : "");
   std::printf("remove-product result %s\n", vars.ExpandText("%RemoveResult%").c_str());
 }
@@ -203,7 +213,10 @@ int Install(const Options& options, ConsoleHost& host) {
   WinRegistryReader registry;
   LoadVariables(vars, data.Variables, registry);
   vars.Hooks.IsDirectoryVariableHook = DirectoryVariableTest(data.FileFolders);
-  InitVariables(vars, data, "", DefaultLanguageName(data));
+  THotSync hotsync;
+  hotsync.DetectHotSync();
+  InitVariables(vars, data, options.hotsync_users.value_or(hotsync.CurrentUserName()),
+                DefaultLanguageName(data));
   WinRemovalMachine removal_machine;
   UninstallerState state;
   if (!options.remove_product.empty())
@@ -220,7 +233,9 @@ int Install(const Options& options, ConsoleHost& host) {
     vars.SelectedComponents = options.components;
 
   std::unique_ptr<InstallMachine> machine = MakeWindowsInstallMachine();
+  const std::unique_ptr<DeviceSteps> devices = MakeDeviceSteps();
   InstallContext context(data, vars, host, *machine);
+  context.Devices = devices.get();
   context.SetupFile = file.get();
   context.ArchiveOffset = package.Header.Trailer.MainArchiveOffset;
   context.SetupPath = options.setup;
@@ -244,11 +259,18 @@ int Install(const Options& options, ConsoleHost& host) {
       host.Status(StatusKind::kStatusLine,
                   vars.ExpandText(GetMessageText(data, 59, vars.ExpandText("%Language%"))), 0);
       RemovalContext removal(removal_machine, vars, state.Msgs, "install_run");
+      HotSyncConduitRemover conduits;
+      removal.Conduits = &conduits;
       RemoveDeselectedComponents(state, removal, vars.SelectedComponents, {});
     }
     if (data.StartupOptions[kWriteUninstallInfo] && !data.StartupOptions[kDevicesOnly])
       engine.RegisterUninstall();
     engine.CloseBillboard();
+    const std::string arguments = engine.AppManagerArguments();
+    if (!arguments.empty())
+      std::printf("application manager: %s\n", arguments.c_str());
+    engine.RunAppManager();
+    engine.RemoveStagedFiles();
     engine.Finish();
     aborted = engine.Aborted();
     std::printf("reboot %s\n", vars.ExpandText("%DoReboot%").c_str());
@@ -287,6 +309,9 @@ int Run(int argc, char** argv) {
       options.maintenance = true;
     } else if (arg == "--remove-product") {
       options.remove_product = value;
+      ++i;
+    } else if (arg == "--hotsync-user") {
+      options.hotsync_users = value;
       ++i;
     } else if (arg == "--components") {
       options.components = value;

@@ -86,28 +86,7 @@ TEST(MemoTest, LinesFilesAndScrollBars) {
 
 // Saves the program's "DISKS" picture as a bitmap file.
 void SaveBitmap(const std::string& path) {
-  UniqueBitmap bitmap = LoadControlBitmap("DISKS");
-  const SIZE size = BitmapSize(bitmap.Get());
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = size.cx;
-  info.biHeight = size.cy;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const int row = (size.cx * 3 + 3) & ~3;
-  std::string pixels(static_cast<size_t>(row * size.cy), '\0');
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap.Get(), 0, size.cy, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-            DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-  out << pixels;
+  SaveBitmapFile(LoadControlBitmap("DISKS").Get(), path);
 }
 
 TEST(PictureTest, FileNamesGoThroughTheResolver) {
