@@ -44,7 +44,7 @@ class FakeStartupHost final : public StartupHost {
   std::string hotsync_user;
   ScreenSize screen{1024, 768};
   MainFormEnd main_form_end = MainFormEnd::kFinished;  // how the main form ends
-  std::map<std::string, std::string> registry;  // "root|key|value" -> text
+  std::map<std::string, std::string> registry;         // "root|key|value" -> text
   FakeMachine machine;
 
   // --- what the sequence did ---

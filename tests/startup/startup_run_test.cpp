@@ -215,8 +215,11 @@ TEST(StartupRunTest, MainFormRunsAfterTheScriptAndGivesTheExitCode) {
       {"finished", {}, MainFormEnd::kFinished, kExitNormal, true},
       {"cancelled by the user", {}, MainFormEnd::kCancelled, kExitCancelledByUser, true},
       {"failed requirement", {}, MainFormEnd::kFailed, kExitWizardFailed, true},
-      {"script stops first", {Statement("CANCEL")}, MainFormEnd::kFinished,
-       kExitStoppedByScript, false},
+      {"script stops first",
+       {Statement("CANCEL")},
+       MainFormEnd::kFinished,
+       kExitStoppedByScript,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -7,13 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "script/script_builder.h"
 #include "setupdata/setup_data.h"
 
 namespace kvb::test {
-
-// One statement by command name ("MESSAGE", "SET" ...), arguments in order.
-TScriptStatement Statement(const std::string& command, std::vector<std::string> args = {});
-TScript Script(std::vector<TScriptStatement> statements);
 
 struct TempFileSpec {
   std::string name;

@@ -250,6 +250,13 @@ uint64_t TControlBinding::ComponentSize(const std::string& component) const {
   return total;
 }
 
+bool TControlBinding::ComponentHasFiles(const std::string& component) const {
+  return std::any_of(context_.Data->DeviceFiles.begin(), context_.Data->DeviceFiles.end(),
+                     [&](const TSetupInstallerFile& file) {
+                       return NamesComponent(file.File.Components, component);
+                     });
+}
+
 uint64_t TControlBinding::RequiredSpace() const {
   uint64_t total = 0;
   for (const TInstallerComponent& component : context_.Data->Components) {
@@ -275,8 +282,8 @@ void TControlBinding::FillComponentsList(TPSListBox& list) {
     int index = -1;
     if (!component.Text3.empty() && IsFile(Expand("%TempSetupDir%\\" + component.Text3)))
       index = ++picture;
-    list.AddItem(component.Name, CheckState::kUnchecked, true, component.Name,
-                 static_cast<uint32_t>(ComponentSize(component.Name)), index);
+    list.AddItem(component.Name, CheckState::kUnchecked, ComponentHasFiles(component.Name),
+                 component.Name, static_cast<uint32_t>(ComponentSize(component.Name)), index);
   }
   list.OnItemSize = [this](TAdvPSListBox&, const std::string& name) {
     return static_cast<uint32_t>(ComponentSize(name));
@@ -332,9 +339,9 @@ void TControlBinding::FillProgramGroups(TPSListBox& list) {
 
 void TControlBinding::LinkFolderTree(TPSDirList& tree) {
   tree.OnChange = [this](TWindow& sender) { FolderTreeChanged(static_cast<TPSDirList&>(sender)); };
-  const std::string folder = NearestExistingFolder(
-      Expand(tree.Variable()), Expand("%WinDir%"),
-      [](const std::string& path) { return IsFolder(path); });
+  const std::string folder =
+      NearestExistingFolder(Expand(tree.Variable()), Expand("%WinDir%"),
+                            [](const std::string& path) { return IsFolder(path); });
   tree.SetDirectory(folder);
 }
 
@@ -431,8 +438,7 @@ void TControlBinding::StoreControlValues(const TWindow& panel) {
 void TControlBinding::CheckRadioButtons(const TWindow& panel) {
   for (size_t i = 0; i < panel.ControlCount(); ++i) {
     auto* radio = dynamic_cast<TPSRadioButton*>(panel.Control(i));
-    if (radio && !radio->Variable().empty() &&
-        radio->Value() == Expand(radio->Variable(), true)) {
+    if (radio && !radio->Variable().empty() && radio->Value() == Expand(radio->Variable(), true)) {
       radio->SetChecked(true);
     }
   }

@@ -86,8 +86,10 @@ class TControlBinding {
   // Enables or disables the panel's buttons whose identifier is `identifier`.
   void EnableButtons(const TWindow& panel, const std::string& identifier, bool enabled);
 
-  // The total size of the component's files whose conditions hold, in bytes.
+  // The total size of the component's files (the package's file list), in bytes, and
+  // whether it has any.
   uint64_t ComponentSize(const std::string& component) const;
+  bool ComponentHasFiles(const std::string& component) const;
   // The space the selected components need, in bytes.
   uint64_t RequiredSpace() const;
 

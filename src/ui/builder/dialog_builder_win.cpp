@@ -199,8 +199,8 @@ void BuildControls(const std::string& prefix,
     TWindow& control = owner.Own(std::move(made));
     control.SetName(name);
     control.SetBounds(record.Left, record.Top, record.Width, record.Height);
-    control.SetFont(ResolveControlFont(callbacks.DefaultFont, FontStringOf(record),
-                                       callbacks.KeepDefaultFace));
+    control.SetFont(
+        ResolveControlFont(callbacks.DefaultFont, FontStringOf(record), callbacks.KeepDefaultFace));
     control.Show();
     if (callbacks.OnControlCreated)
       callbacks.OnControlCreated(control);

@@ -17,7 +17,7 @@ bool IsListedPage(const TSetupDialog& dialog) {
 // Where the walks start: the current page, or the page before "INSTALL" while it shows.
 std::string WalkStart(const PagePosition& position) {
   return SameText(position.CurrentName, kInstallPageName) ? position.PageBeforeInstall
-                                                           : position.CurrentName;
+                                                          : position.CurrentName;
 }
 
 }  // namespace

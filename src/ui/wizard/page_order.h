@@ -14,8 +14,8 @@ namespace kvb {
 inline constexpr char kInstallPageName[] = "INSTALL";
 
 struct PagePosition {
-  std::string CurrentName;         // the page shown now; "" before the first
-  std::string PageBeforeInstall;   // the page current when "INSTALL" was entered
+  std::string CurrentName;        // the page shown now; "" before the first
+  std::string PageBeforeInstall;  // the page current when "INSTALL" was entered
 };
 
 // The first and the last dialog of type 0 whose name is not "INSTALL"; "" when none.

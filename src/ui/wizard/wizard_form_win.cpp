@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "setupdata/messages.h"
 #include "ui/base/graphics_win.h"
+#include "ui/builder/program_icon_win.h"
 #include "ui/controls/control_bitmaps_win.h"
 #include "ui/controls/ps_graphic_controls_win.h"
 #include "ui/controls/ps_list_controls_win.h"
@@ -138,8 +139,7 @@ void TfrmSetupMain::LoadComponentPictures() {
     const std::string path = Expand("%TempSetupDir%\\" + file);
     if (!IsFile(path))
       continue;
-    UniqueBitmap picture(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    UniqueBitmap picture = LoadBitmapFile(path);
     if (picture)
       images_.AddMasked(picture.Get(), BottomLeftColor(picture.Get()));
   }
@@ -228,9 +228,9 @@ uint64_t TfrmSetupMain::FreeSpace() {
   const std::string root = std::string(1, letter) + ":\\";
   DWORD sectors = 0, bytes = 0, free_clusters = 0, clusters = 0;
   if (!GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &free_clusters, &clusters)) {
-    ErrorProcedure(ReplacePlaceholder(Message(kMessageDriveUnreadable), "<drive>",
-                                      std::string(1, letter)),
-                   "8");
+    ErrorProcedure(
+        ReplacePlaceholder(Message(kMessageDriveUnreadable), "<drive>", std::string(1, letter)),
+        "8");
     return 0;
   }
   return uint64_t{free_clusters} * sectors * bytes / 1024;

@@ -74,8 +74,12 @@ struct WizardEnvironment {
 };
 
 // The kinds of the progress display.
-enum ProgressKind : int { kProgressStatus = 0, kProgressDetail = 1, kProgressPosition = 2,
-                          kProgressMaximum = 3 };
+enum ProgressKind : int {
+  kProgressStatus = 0,
+  kProgressDetail = 1,
+  kProgressPosition = 2,
+  kProgressMaximum = 3
+};
 
 // How the wizard ended the run.
 enum class WizardEnd {

@@ -14,14 +14,22 @@ TEST(ControlRulesTest, SuffixFollowsKindAndRole) {
     const char* suffix;
   };
   const Case cases[] = {
-      {kKindLabel, 13, "_Label"},          {kKindTextBox, 7, "_TextBox"},
-      {kKindListBox, 0, "_ListBox"},       {kKindListBox, 4, "_ListBox"},
-      {kKindListBox, 1, "_License"},       {kKindListBox, 10, "_License"},
-      {kKindListBox, 12, "_NotDeleted"},   {kKindListBox, 15, "_DirList"},
-      {kKindListBox, 17, "_MemoList"},     {kKindComboBox, 0, "_ComboBox"},
-      {kKindComboBox, 16, "_DriveCombo"},  {kKindImageButton, 8, "_ImageButton"},
-      {kKindRadioButton, 0, "_RadioBox"},  {kKindStyleSpace, 0, ""},
-      {0, 0, ""},                          {15, 0, ""},
+      {kKindLabel, 13, "_Label"},
+      {kKindTextBox, 7, "_TextBox"},
+      {kKindListBox, 0, "_ListBox"},
+      {kKindListBox, 4, "_ListBox"},
+      {kKindListBox, 1, "_License"},
+      {kKindListBox, 10, "_License"},
+      {kKindListBox, 12, "_NotDeleted"},
+      {kKindListBox, 15, "_DirList"},
+      {kKindListBox, 17, "_MemoList"},
+      {kKindComboBox, 0, "_ComboBox"},
+      {kKindComboBox, 16, "_DriveCombo"},
+      {kKindImageButton, 8, "_ImageButton"},
+      {kKindRadioButton, 0, "_RadioBox"},
+      {kKindStyleSpace, 0, ""},
+      {0, 0, ""},
+      {15, 0, ""},
   };
   for (const Case& c : cases)
     EXPECT_EQ(KindSuffix(c.kind, c.role), c.suffix) << int(c.kind) << "/" << int(c.role);
@@ -75,8 +83,7 @@ TEST(ControlRulesTest, FontStringsNeedFiveFields) {
 TEST(ControlRulesTest, KeepDefaultFaceUnlessFaceAndSizeBothDiffer) {
   const TFontRecord system{"MS Sans Serif", 8, 0x80000008u, 0, 1};
   // Same size, other face: the system face stays; without the flag the string's face.
-  EXPECT_EQ(ResolveControlFont(system, "Arial|8|-2147483640|0|1|", true).FaceName,
-            "MS Sans Serif");
+  EXPECT_EQ(ResolveControlFont(system, "Arial|8|-2147483640|0|1|", true).FaceName, "MS Sans Serif");
   EXPECT_EQ(ResolveControlFont(system, "Arial|8|-2147483640|0|1|", false).FaceName, "Arial");
   // Face and size both differ: the string's face even with the flag.
   const TFontRecord big = ResolveControlFont(system, "Arial|12|255|1|1|", true);

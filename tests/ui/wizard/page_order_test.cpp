@@ -14,8 +14,8 @@ TSetupDialog Dialog(const std::string& name, uint8_t type = 0) {
 
 // The sample's order: "INSTALL" first, a style, then the pages.
 std::vector<TSetupDialog> SampleDialogs() {
-  return {Dialog("INSTALL"), Dialog("High-Tech Normal", 2), Dialog("Welcome"),
-          Dialog("Licence"), Dialog("Finish")};
+  return {Dialog("INSTALL"), Dialog("High-Tech Normal", 2), Dialog("Welcome"), Dialog("Licence"),
+          Dialog("Finish")};
 }
 
 TEST(PageOrderTest, FirstAndLastPagesLeaveInstallAndStylesOut) {
@@ -51,8 +51,7 @@ TEST(PageOrderTest, NextAndBackWalkThePages) {
 }
 
 TEST(PageOrderTest, InstallBetweenPagesIsReachedLikeAnyPage) {
-  const std::vector<TSetupDialog> dialogs = {Dialog("Ready"), Dialog("Install"),
-                                             Dialog("Done")};
+  const std::vector<TSetupDialog> dialogs = {Dialog("Ready"), Dialog("Install"), Dialog("Done")};
   EXPECT_EQ(NextPageName(dialogs, {"Ready", ""}), "Install");
   EXPECT_EQ(PreviousPageName(dialogs, {"Done", ""}), "Install");
   EXPECT_EQ(NextPageName(dialogs, {"INSTALL", "Ready"}), "Install")

@@ -34,11 +34,9 @@ class PageBindingTest : public WizardTest {
 
 TEST_F(PageBindingTest, ControlsGetClassesNamesBoundsAndExpandedCaptions) {
   SinglePage({Control(kKindLabel, {"Hello %SoftwareName% & more"}, 10, 12, 200, 16),
-              Control(kKindLabel, {"second"}, 10, 30),
-              Control(kKindStyleSpace, {}, 1, 2, 3, 4),
+              Control(kKindLabel, {"second"}, 10, 30), Control(kKindStyleSpace, {}, 1, 2, 3, 4),
               Control(kKindButton, {"&Go", "", "2", "", "go"}, 210, 160, 80, 25),
-              Control(kKindShape, {"4", "255", "65280"}),
-              Control(0), Control(15),
+              Control(kKindShape, {"4", "255", "65280"}), Control(0), Control(15),
               Control(kKindProgress)});
   TfrmSetupMain& wizard = Create();
   ASSERT_NE(wizard.PagePanel(), nullptr);
@@ -75,9 +73,7 @@ TEST_F(PageBindingTest, FontsFollowTheStringOrKeepTheDefault) {
 
 TEST_F(PageBindingTest, ValuesComeFromVariablesAndAreStoredOnLeaving) {
   data.FileFolders = {};
-  vars.Hooks.IsDirectoryVariableHook = [](std::string_view name) {
-    return name == "%DataDir%";
-  };
+  vars.Hooks.IsDirectoryVariableHook = [](std::string_view name) { return name == "%DataDir%"; };
   vars.SetVariable("%DataDir%", "C:\\Data");
   SinglePage({Bound(Control(kKindTextBox, {"typed %SoftwareName%"}), "%Name%"),
               Bound(Control(kKindTextBox, {"ignored"}), "%DataDir%"),
@@ -159,7 +155,8 @@ TEST_F(PageBindingTest, FolderTreeAndDriveListFollowTheInstallDir) {
   // The user moves the tree: the box shows the folder, which becomes the install folder.
   tree.SetDirectory("C:\\windows");
   EXPECT_TRUE(SameText(At<TPSEdit>(0).Text(), "C:\\windows\\")) << At<TPSEdit>(0).Text();
-  EXPECT_TRUE(SameText(Var("%InstallDir%"), "C:\\windows")) << "directory variables keep no backslash";
+  EXPECT_TRUE(SameText(Var("%InstallDir%"), "C:\\windows"))
+      << "directory variables keep no backslash";
 }
 
 TEST_F(PageBindingTest, PagesSharingAStyleReuseItsPanelAndTakeItsSpace) {
@@ -218,8 +215,7 @@ TEST_F(PageBindingTest, ListAndButtonCommandsReachControlsByName) {
 
 TEST_F(PageBindingTest, ProgressReachesStatusDetailAndBars) {
   SinglePage({Bound(Control(kKindLabel, {"s"}), "", kRoleStatusLine),
-              Bound(Control(kKindLabel, {"d"}), "", kRoleDetailLine),
-              Control(kKindProgress)});
+              Bound(Control(kKindLabel, {"d"}), "", kRoleDetailLine), Control(kKindProgress)});
   TfrmSetupMain& wizard = Create();
   wizard.ShowProgress(kProgressStatus, "Copying", 0);
   wizard.ShowProgress(kProgressDetail, "file.txt", 0);
@@ -239,32 +235,37 @@ TEST_F(PageBindingTest, FirstFocusSkipsButtonsRadiosAndLabels) {
 }
 
 TEST_F(PageBindingTest, ComponentsListShowsPackageComponentsAndStoresTheSelection) {
-  TInstallerComponent program, docs;
+  TInstallerComponent program, docs, extra;
   program.Component = {"Program", "The program", ""};
   docs.Component = {"Docs", "Readme and manual", ""};
-  data.Components = {program, docs};
-  TSetupInstallerFile file;
-  file.File.Components = "Docs";
-  file.File.Size = 2047;
-  data.DeviceFiles = {file};
+  extra.Component = {"Extra", "Nothing yet", ""};
+  data.Components = {program, docs, extra};
+  TSetupInstallerFile exe, readme;
+  exe.File.Components = "Program";
+  exe.File.Size = 1000;
+  readme.File.Components = "Tools|docs";
+  readme.File.Size = 2047;
+  data.DeviceFiles = {exe, readme};
   vars.SelectedComponents = "Program";
   SinglePage({Bound(Control(kKindListBox, {}), "", kRoleComponents),
               Bound(Control(kKindLabel, {}), "", kRoleComponentDescription),
               Bound(Control(kKindLabel, {}), "", kRoleRequiredSpace)});
   Create();
   auto& list = At<TPSListBox>(0);
-  ASSERT_EQ(list.Count(), 2);
+  ASSERT_EQ(list.Count(), 3);
   EXPECT_TRUE(list.Checked(0));
   EXPECT_FALSE(list.Checked(1));
   EXPECT_EQ(list.ShownSize(1), 2047u);
-  EXPECT_EQ(At<TPSLabel>(2).Text(), "0 bytes");
+  EXPECT_TRUE(list.ItemEnabledFlag(1));
+  EXPECT_FALSE(list.ItemEnabledFlag(2)) << "no file belongs to it";
+  EXPECT_EQ(At<TPSLabel>(2).Text(), "1000 bytes");
   list.SetItemIndex(1);
   list.OnClick(list);
   EXPECT_EQ(At<TPSLabel>(1).Text(), "Readme and manual");
   list.SetState(1, CheckState::kChecked);
   list.OnItemCheckChanged(list, 1);
   EXPECT_EQ(vars.SelectedComponents, "Program|Docs");
-  EXPECT_EQ(At<TPSLabel>(2).Text(), "2.0 KB");
+  EXPECT_EQ(At<TPSLabel>(2).Text(), "3.0 KB");
 }
 
 }  // namespace

@@ -1,29 +1,8 @@
 #include "wizard_fixture_win.h"
 
-#include <stdexcept>
-
-#include "setupdata/command_table.h"
 #include "setupdata/default_messages.h"
 
 namespace kvb::test {
-
-TScriptStatement Statement(const std::string& command, std::vector<std::string> args) {
-  const std::optional<uint8_t> code = FindCommandByName(command);
-  if (!code)
-    throw std::invalid_argument("unknown command " + command);
-  TScriptStatement statement;
-  statement.Code = *code;
-  for (size_t i = 0; i < args.size() && i < statement.Args.size(); ++i)
-    statement.Args[i] = std::move(args[i]);
-  return statement;
-}
-
-TScript Script(std::vector<TScriptStatement> statements) {
-  TScript script;
-  script.Count = static_cast<int32_t>(statements.size());
-  script.Statements = std::move(statements);
-  return script;
-}
 
 TScript LogScript(const std::string& entry) {
   return Script({Statement("SET", {"%Log%", "%Log%" + entry + "|"})});

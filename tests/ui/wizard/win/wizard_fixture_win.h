@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "script/script_builder.h"
 #include "script/script_engine.h"
 #include "setupdata/setup_data.h"
 #include "ui/wizard/wizard_form_win.h"
@@ -15,9 +16,6 @@
 
 namespace kvb::test {
 
-// A statement of the named command with plain arguments.
-TScriptStatement Statement(const std::string& command, std::vector<std::string> args = {});
-TScript Script(std::vector<TScriptStatement> statements);
 // A script that appends `entry` and "|" to %Log%.
 TScript LogScript(const std::string& entry);
 

@@ -2,6 +2,7 @@
 // stop or allow a move.
 #include <gtest/gtest.h>
 
+#include "ui/base/form_win.h"
 #include "ui/builder/control_rules.h"
 #include "wizard_fixture_win.h"
 
@@ -112,6 +113,28 @@ TEST_F(WizardNavigationTest, GoToPageInALeaveScriptWinsOverTheMove) {
   TfrmSetupMain& wizard = Create();
   Command(kGoTo, "Middle");
   EXPECT_EQ(wizard.CurrentName(), "Finish");
+}
+
+TEST_F(WizardNavigationTest, EnterEscapeAndAcceleratorsPressTheirButtons) {
+  TSetupControl ok = Control(kKindButton, {"OK", "", "2"}, 10, 100, 80, 25);
+  ok.Script = LogScript("enter");
+  TSetupControl cancel = Control(kKindButton, {"Cancel", "", "1"}, 100, 100, 80, 25);
+  cancel.Script = LogScript("escape");
+  TSetupControl other = Control(kKindButton, {"&Go"}, 190, 100, 80, 25);
+  other.Script = LogScript("go");
+  data.Dialogs[2].Controls = {Control(kKindTextBox, {"text"}), ok, cancel, other};
+  data.Dialogs[2].Scripts = {};
+  TfrmSetupMain& wizard = Create();
+  HWND focus = GetFocus();
+  ASSERT_EQ(focus, wizard.PagePanel()->Control(0)->Handle()) << "the text box has the focus";
+  auto press = [&](UINT message, WPARAM key) {
+    MSG msg{focus, message, key, 0, 0, {0, 0}};
+    return TranslateFormMessage(&msg);
+  };
+  EXPECT_TRUE(press(WM_KEYDOWN, VK_RETURN));
+  EXPECT_TRUE(press(WM_KEYDOWN, VK_ESCAPE));
+  EXPECT_TRUE(press(WM_SYSCHAR, 'g'));
+  EXPECT_EQ(Var("%Log%"), "enter|escape|go|");
 }
 
 // --- closing ---
