@@ -2,8 +2,10 @@
 # The first set-up command: installs what is missing (as root on Debian 12), builds
 # everything, and runs the main job: builds the example package and runs its setup under
 # Wine. With a working display the setup opens there for you to use; otherwise (and in
-# CI, or with KVB_HEADLESS=1) it runs on a private Xvfb screen, driven to its end by
-# kvbdriver following scripts/sample.drive, with screenshots saved along the way.
+# CI, or with KVB_HEADLESS=1) it runs on a private Xvfb screen, driven by kvbdriver:
+# first the variant with a background window (scripts/sample-back.drive: its first page,
+# then Cancel), then the example to its end (scripts/sample.drive), with screenshots
+# saved along the way.
 # Usage: scripts/build.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,13 +20,16 @@ kvb_build_fuzz
 
 run=$KVB_ROOT/build/sample
 setup=$run/setup.exe
+back_setup=$run/setup-back.exe
 rm -rf "$run"
 mkdir -p "$run/screenshots"
 
-echo "== building the example package"
-build/host/tools/kvbpack/kvbpack build examples/sample/sample.toml -o "$setup" \
-  --stub build/win/src/startup/kvbsetup.exe --uninstaller build/win/tools/kvbuninst/kvbuninst.exe
-echo "package: $setup"
+echo "== building the example package and its variant with a background window"
+for variant in sample:"$setup" sample-back:"$back_setup"; do
+  build/host/tools/kvbpack/kvbpack build "examples/sample/${variant%%:*}.toml" -o "${variant#*:}" \
+    --stub build/win/src/startup/kvbsetup.exe --uninstaller build/win/tools/kvbuninst/kvbuninst.exe
+done
+echo "packages: $setup $back_setup"
 
 . scripts/wine-env.sh
 kvb_wine_prefix_init
@@ -37,25 +42,15 @@ trap 'kvb_wine_server_stop; kvb_xvfb_stop' EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-headless=${KVB_HEADLESS:-}
-[ -n "${CI:-}" ] && headless=1
-if [ -z "$headless" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  echo "== running the setup on $DISPLAY"
-  kvb_wine_server_start
-  set +e
-  wine "$setup" </dev/null
-  status=$?
-  set -e
-else
-  echo "== running the setup headless (Xvfb), driven by scripts/sample.drive"
-  kvb_xvfb_start new
-  kvb_wine_server_start
-  # The driver asks for each screenshot on its output and waits for a line back.
+# drive SETUP STEPS-FILE: runs SETUP under kvbdriver following STEPS-FILE; the driver asks
+# for each screenshot on its output and waits for a line back. Leaves the driver's status
+# in $status.
+drive() {
   coproc DRIVER {
-    wine build/win/tools/driver/kvbdriver.exe -s "start $(kvb_winpath "$setup")" \
-      -f "$(kvb_winpath "$KVB_ROOT/scripts/sample.drive")" 2>&1
+    wine build/win/tools/driver/kvbdriver.exe -s "start $(kvb_winpath "$1")" \
+      -f "$(kvb_winpath "$KVB_ROOT/$2")" 2>&1
   }
-  driver_pid=$DRIVER_PID  # bash forgets it once the coprocess ends
+  local driver_pid=$DRIVER_PID line  # bash forgets it once the coprocess ends
   while IFS= read -r line <&"${DRIVER[0]}"; do
     line=${line%$'\r'}
     echo "   | $line"
@@ -68,6 +63,24 @@ else
   wait "$driver_pid"
   status=$?
   set -e
+}
+
+headless=${KVB_HEADLESS:-}
+[ -n "${CI:-}" ] && headless=1
+if [ -z "$headless" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "== running the setup on $DISPLAY"
+  kvb_wine_server_start
+  set +e
+  wine "$setup" </dev/null
+  status=$?
+  set -e
+else
+  echo "== running the setups headless (Xvfb), driven by scripts/sample-back.drive and scripts/sample.drive"
+  kvb_xvfb_start new
+  kvb_wine_server_start
+  drive "$back_setup" scripts/sample-back.drive
+  [ "$status" -eq 0 ] || { echo "the background-window variant's run failed ($status)"; exit 1; }
+  drive "$setup" scripts/sample.drive
 fi
 
 echo "setup run ended with status $status"

@@ -12,7 +12,9 @@
 #include "startup/setup_globals.h"
 #include "startup/splash_form_win.h"
 #include "startup/startup_files_win.h"
+#include "ui/back/back_window_win.h"
 #include "ui/installation/installation_run_win.h"
+#include "ui/wizard/wizard_back_host_win.h"
 #include "ui/wizard/wizard_form_win.h"
 #include "uninstall/maintenance.h"
 #include "uninstall/removal_machine_win.h"
@@ -187,7 +189,26 @@ MainFormEnd WinStartupHost::RunMainForm(TSetupGlobals& globals) {
   environment.ProgramsFolder = [this](bool all_users) {
     return machine_.GetShellFolder(all_users, ShellFolderKind::kPrograms);
   };
+  // A package that asks for a background window gets it as the main window: it owns and
+  // hosts the wizard and decides the closing.
+  std::unique_ptr<TfrmBackWindow> back;
+  if (globals.Data.StartupOptions[kUseBackWindow]) {
+    back = std::make_unique<TfrmBackWindow>(globals.Data.Properties, globals.Data.BackItems,
+                                            *globals.Vars);
+    environment.Owner = back->Handle();
+    environment.CloseThroughBackWindow = [&back](bool finishing) {
+      return back->CloseForWizard(finishing);
+    };
+  }
   TfrmSetupMain wizard(std::move(environment));
+  WizardBackHost back_host(wizard);
+  if (back) {
+    back->OnClosed = [] { PostQuitMessage(0); };
+    if (!wizard.Ended()) {
+      back->HostWizard(wizard.Handle(), back_host);
+      wizard.StartWizard();
+    }
+  }
   MSG msg;
   while (!wizard.Ended() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (!TranslateFormMessage(&msg)) {

@@ -3,7 +3,8 @@
 # page, Next through every page and Back again, the secondary dialog, a folder chosen in
 # the directory selection, the close question answered No and then Yes (a cancelled run
 # has its own exit code and leaves no temporary folder), the last page closing without a
-# question, and a package whose memory requirement fails with its message and error code.
+# question, the variant with a background window hosting the wizard and deciding its
+# closing, and a package whose memory requirement fails with its message and error code.
 . "$KVB_ROOT/tests/e2e/lib.sh"
 e2e_begin wizard
 
@@ -59,6 +60,22 @@ e2e_drive "start $(e2e_winpath "$setup")" "wait-window class=TfrmSetupMain" \
   'click Install' 'expect-text "Click Finish to leave Setup" match=part timeout=60000' \
   'click Cancel' 'wait-exit code=0 timeout=10000'
 e2e_expect_status 0 "closing on the last page"
+
+echo "== with a background window: the wizard hosted in front of it, closing decided through it"
+mkdir -p "$E2E_DIR/back"
+cp -r "$KVB_ROOT/examples/sample/." "$E2E_DIR/back/"
+cp "$E2E_DIR/back/sample-back.toml" "$E2E_DIR/back/project.toml"
+back_setup=$(e2e_pack "$E2E_DIR/back" setup-back)
+e2e_drive "start $(e2e_winpath "$back_setup")" "wait-window class=TfrmBackWindow" \
+  "wait-window class=TfrmSetupMain" 'expect-text "Click Next to go on" match=part' \
+  'click "Next >"' 'expect-text "Please read the following licence agreement."' \
+  'click Cancel' 'wait-window class=#32770' 'expect-text "Do you want to close the Setup?" id=0xFFFF' \
+  'click No' wait-gone 'wait-window class=TfrmSetupMain' \
+  'expect-text "Please read the following licence agreement."' \
+  'click Cancel' 'wait-window class=#32770' 'click Yes' 'wait-exit code=7 timeout=20000'
+e2e_expect_status 0 "the background-window run"
+folders=$(e2e_temp_folders)
+[ -z "$folders" ] || e2e_fail "temporary folders left: $folders"
 
 echo "== a failing requirement shows its message and ends with the wizard's error code"
 mkdir -p "$E2E_DIR/memory"

@@ -71,6 +71,11 @@ class InstallationRun {
   void DownloadNotification(HttpProgressEvent event, uint64_t received, uint64_t announced);
 
   bool Installed() const { return installed_; }
+  // The copying window while it shows the progress of the running command, else null.
+  HWND CopyingWindow() const {
+    return active_display_ && active_display_->UsesCopyingWindow() ? active_display_->Owner()
+                                                                  : nullptr;
+  }
 
  private:
   std::string Message(int number, bool escape = false);

@@ -53,6 +53,10 @@ struct WizardEnvironment {
   std::function<std::string(bool all_users)> ProgramsFolder;
   // The owner of the form: a background window hosting it, or none.
   HWND Owner = nullptr;
+  // With a background window, closing is its decision: asked with the finishing flag,
+  // true when it agreed (it has then asked the user and run the closing script through
+  // the form, see wizard_back_host_win.h).
+  std::function<bool(bool finishing)> CloseThroughBackWindow;
 
   // Seams tests replace; the real dialogs when unset.
   // A message box with an OK button and the MB_ICON... flag.
@@ -88,6 +92,9 @@ enum class WizardEnd {
   kCancelled,  // closed by the user before the end
   kFailed,     // a requirement failed, the drive could not be read, too little space
 };
+
+// The package's global script run when the setup closes.
+inline constexpr int kClosingScriptSlot = 3;
 
 inline constexpr int kMessageCloseQuestion = 7;
 inline constexpr int kMessageCloseWhileInstalling = 9;
@@ -135,6 +142,17 @@ class TfrmSetupMain : public TForm, public InstallationWindow {
   // closing script. The background window asks these two itself.
   bool AskCloseConfirmation();
   bool RunClosingScript();
+  // The parts the background window's close decision uses: a Yes/No question (No the
+  // default), and the end of the run once the user and the closing script agreed (the
+  // engine is stopped and undone, the page's leave script runs, the program ends).
+  bool AskYesNo(const std::string& question);
+  void CloseAgreed();
+  // Restarts Windows through the seam tests replace.
+  void RestartWindows();
+  bool EngineRunning() const { return engine_ != nullptr; }
+  const TSetupData& Data() const { return *env_.Data; }
+  // The copying window while it shows the installation's progress, else null.
+  HWND CopyingWindow() const;
 
   // The error procedure: `text` with the error icon, %ErrorCode% `code`, the error
   // script; ends the run unless the script sets %CanClose% to "0".

@@ -22,6 +22,10 @@ bool TfrmSetupMain::RequestClose() {
   return closing_ == 1;
 }
 
+HWND TfrmSetupMain::CopyingWindow() const {
+  return installation_ ? installation_->CopyingWindow() : nullptr;
+}
+
 uint64_t TfrmSetupMain::RequiredSpace() {
   return binding_->RequiredSpace();
 }
