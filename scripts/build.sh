@@ -36,9 +36,14 @@ kvb_wine_prefix_init
 kvb_wine_prefix_copy "$run/prefix"
 export WINEPREFIX=$run/prefix
 
-# Whatever happens, the run's wineserver and Xvfb are stopped at the end.
+# The release notes that the example's last page downloads, served on 127.0.0.1 only.
+python3 tests/net/http_test_server.py --port 8731 --port-file "$run/notes-server.port" \
+  --seconds 900 2>"$run/notes-server.log" &
+notes_server=$!
+
+# Whatever happens, the run's wineserver, Xvfb and the local server are stopped at the end.
 KVB_XVFB_PID=""
-trap 'kvb_wine_server_stop; kvb_xvfb_stop' EXIT
+trap 'kvb_wine_server_stop; kvb_xvfb_stop; kill "$notes_server" 2>/dev/null' EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 

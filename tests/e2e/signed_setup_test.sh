@@ -4,9 +4,13 @@
 # it, and the signed setup runs exactly as the unsigned one, driven by the same steps. A
 # signed multi-volume build signs through the project's [signing] table. One byte
 # changed inside a signed package fails both verifications and makes the setup show
-# the corrupted-data message.
+# the corrupted-data message. The example's last page downloads its release notes from
+# a local server on the port the example names, in a network namespace of the test's own.
 . "$KVB_ROOT/tests/e2e/lib.sh"
+. "$KVB_ROOT/tests/e2e/net_lib.sh"
+net_isolate "$0" "$@"
 e2e_begin signed_setup
+net_server notes --port 8731
 
 kvbpack=$(e2e_host_tool kvbpack) || e2e_fail "kvbpack is not built (KVB_HOST_BUILD_DIR)"
 for tool in openssl osslsigncode; do

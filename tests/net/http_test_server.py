@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Local HTTP(S) server of the network tests. Standard library only.
 
-Listens on 127.0.0.1 only, on a free port that it writes to --port-file, and stops by
+Listens on 127.0.0.1 only, on a free port (or --port) that it writes to --port-file, and stops by
 itself after --seconds or --max-requests, whichever comes first (the test stops it
 earlier by its PID). Every request is logged to standard error.
 
@@ -135,13 +135,14 @@ class Server(http.server.ThreadingHTTPServer):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port-file", required=True)
+    parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--seconds", type=float, default=240)
     parser.add_argument("--max-requests", type=int, default=500)
     parser.add_argument("--cert")
     parser.add_argument("--key")
     args = parser.parse_args()
 
-    server = Server(("127.0.0.1", 0), Handler)
+    server = Server(("127.0.0.1", args.port), Handler)
     server.max_requests = args.max_requests
     if args.cert:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
