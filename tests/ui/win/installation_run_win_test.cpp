@@ -26,6 +26,7 @@
 #include "ui/dialogs/need_disk_win.h"
 #include "ui/installation/billboard_window_win.h"
 #include "ui/installation/installation_run_win.h"
+#include "bitmap_files_win.h"
 #include "ui_test_support_win.h"
 #include "uninstall/uninstaller_state.h"
 #include "vars/fake_machine.h"
@@ -187,25 +188,6 @@ std::string Noise(size_t size, uint32_t seed) {
     c = static_cast<char>(seed >> 16);
   }
   return out;
-}
-
-// A 24-bit bitmap file of one colour.
-void WriteBitmap(const std::string& path, int width, int height) {
-  const uint32_t row = static_cast<uint32_t>((width * 3 + 3) & ~3);
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + row * static_cast<uint32_t>(height);
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-  out << std::string(row * static_cast<uint32_t>(height), '\x80');
 }
 
 bool Exists(const std::string& path) {
@@ -390,7 +372,7 @@ TEST_F(InstallationRunTest, WithoutInstallPageTheCopyingWindowStandsInForTheWiza
 TEST_F(InstallationRunTest, BillboardsStandAboveTheWizardPlacedLowOnTheScreen) {
   AddFile("a.txt", std::string(300000, 'x'));
   Build();
-  WriteBitmap(root_ / "Temp\\first.bmp", 200, 100);
+  test::WriteSolidBitmapFile(root_ / "Temp\\first.bmp", 200, 100, RGB(128, 128, 128));
   data_.Billboards = {"first.bmp"};
   auto run = MakeRun();
   RECT wizard{};
