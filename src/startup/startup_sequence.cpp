@@ -103,8 +103,10 @@ int TSetupStartup::RunPackage() {
   ExtractTempFiles(TempFilePass::kOtherFiles);
   CloseStartupForms();
   int exit_code = kExitStoppedByScript;
-  if (RunStartupScript())
+  if (RunStartupScript()) {
+    ReadBackItems();
     exit_code = ExitCodeOf(host_.RunMainForm(globals_));
+  }
   FreeSetupData(globals_, host_);
   return exit_code;
 }
@@ -225,6 +227,11 @@ bool TSetupStartup::RunStartupScript() {
   globals_.Scripts = std::make_unique<TScriptEngine>(
       *globals_.Vars, host_.CreateScriptServices(globals_.Data.Platforms), options);
   return globals_.Scripts->ExecuteScript(globals_.Data.Scripts[0]);
+}
+
+void TSetupStartup::ReadBackItems() {
+  if (globals_.Data.StartupOptions[kUseBackWindow])
+    ReadSection(kSectionBackItems);
 }
 
 std::string TSetupStartup::CurrentLanguage() const {

@@ -75,6 +75,8 @@ class TSetupStartup {
   void CloseStartupForms();
   // The package's start-up script; true to go on.
   bool RunStartupScript();
+  // The background items, read only for a package that shows the background window.
+  void ReadBackItems();
 
   // The stored value of %Language%.
   std::string CurrentLanguage() const;

@@ -193,6 +193,7 @@ void FakeStartupHost::Wait(unsigned milliseconds) {
 MainFormEnd FakeStartupHost::RunMainForm(TSetupGlobals& globals) {
   log.push_back("main form " + globals.TempSetupDir);
   main_form_options = globals.Data.StartupOptions;
+  main_form_back_items = globals.Data.BackItems;
   return main_form_end;
 }
 

@@ -89,6 +89,8 @@ class FakeStartupHost final : public StartupHost {
   MainFormEnd RunMainForm(TSetupGlobals& globals) override;
   // The option bytes the package's records carried when the main form ran.
   std::array<uint8_t, 7> main_form_options{};
+  // The background items the records held when the main form ran.
+  std::vector<TSetupBackItem> main_form_back_items;
 
  private:
   class RegistryFake : public RegistryReader {

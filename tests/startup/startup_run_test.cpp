@@ -236,5 +236,31 @@ TEST(StartupRunTest, MainFormRunsAfterTheScriptAndGivesTheExitCode) {
   }
 }
 
+// The background window draws the package's items: they must be in the records by the
+// time it is made, and only a package that shows the window needs them read.
+TEST(StartupRunTest, BackgroundItemsAreReadForTheBackgroundWindowOnly) {
+  TSetupBackItem title;
+  title.Caption = "%SoftwareName% Setup";
+  TSetupBackItem logo;
+  logo.Kind = 1;
+  logo.Flag1 = 1;
+  logo.Flag2 = 7;
+  logo.PictureFile = "logo.bmp";
+  for (const uint8_t use_back_window : {1, 0}) {
+    SCOPED_TRACE(use_back_window);
+    TestPackage package;
+    package.data.StartupOptions[kUseBackWindow] = use_back_window;
+    package.data.BackItems = {title, logo};
+    FakeStartupHost host(package.Bytes());
+    TSetupStartup startup(host);
+    ASSERT_EQ(startup.Run(), kExitNormal);
+    ASSERT_EQ(host.LogLines("main form").size(), 1u);
+    if (use_back_window)
+      EXPECT_EQ(host.main_form_back_items, package.data.BackItems);
+    else
+      EXPECT_TRUE(host.main_form_back_items.empty());
+  }
+}
+
 }  // namespace
 }  // namespace kvb::test
