@@ -30,7 +30,11 @@ ctest --test-dir build/host --output-on-failure -j "$KVB_JOBS" --timeout 300
 phase_end "host tests"
 
 echo "== Windows tests under Wine"
-scripts/with-wine.sh ctest --test-dir build/win --output-on-failure -j "$KVB_JOBS" --timeout 300
+# A failing test runs once more: about one test process in a thousand passes and then
+# crashes while exiting under Wine (seen in two different test programs, never twice in
+# a row). The first attempt's output stays in the log with its "***" line.
+scripts/with-wine.sh ctest --test-dir build/win --output-on-failure -j "$KVB_JOBS" --timeout 300 \
+  --repeat until-pass:2
 phase_end "Windows tests"
 
 echo "== fuzz smoke runs"
