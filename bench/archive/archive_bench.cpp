@@ -300,8 +300,12 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
 
   // Compression on all threads and on one thread, each into a block file as the builder
   // writes it; both must write the same bytes.
+  struct Compression {
+    double wall, cpu;
+    uLong crc;
+  };
   ArchiveBlockInfo info;
-  auto compress = [&](const std::string& path, ArchiveWriteOptions options, uLong& crc) {
+  auto compress = [&](const std::string& path, ArchiveWriteOptions options) {
     std::filebuf file;
     if (!file.open(path, std::ios::out | std::ios::binary | std::ios::trunc))
       std::abort();
@@ -309,14 +313,12 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
     std::ostream out(&crc_buffer);
     const double cpu = CpuSeconds();
     const double wall = Seconds([&] { info = WriteArchiveBlock(out, content, options); });
-    const double used = CpuSeconds() - cpu;
+    Compression result{wall, CpuSeconds() - cpu, crc_buffer.Crc()};
     file.close();
-    crc = crc_buffer.Crc();
-    return std::pair{wall, used};
+    return result;
   };
-  uLong crc_one = 0, crc_all = 0;
-  const auto [t_one, cpu_one] = compress((work / "block-1.bin").string(), {1, nullptr}, crc_one);
-  const auto [t_all, cpu_all] = compress(block, {}, crc_all);
+  const Compression one = compress((work / "block-1.bin").string(), {1, nullptr});
+  const Compression all = compress(block, {});
   fs::remove(work / "block-1.bin");
   std::printf("block: %.0f MiB in %zu files -> %.1f MiB, %u chunks (%u stored)\n",
               info.TotalSize / kMiB, plan.size(), info.Size / kMiB,
@@ -324,9 +326,9 @@ int Run(uint64_t mib, const std::string& self, const fs::path& work) {
   std::printf(
       "compression: all threads (%u) %.2f s (CPU %.2f s), 1 thread %.2f s (CPU %.2f s), "
       "speed-up %.2f x, same bytes: %s\n",
-      std::thread::hardware_concurrency(), t_all, cpu_all, t_one, cpu_one, t_one / t_all,
-      crc_all == crc_one ? "yes" : "NO");
-  if (crc_all != crc_one)
+      std::thread::hardware_concurrency(), all.wall, all.cpu, one.wall, one.cpu,
+      one.wall / all.wall, all.crc == one.crc ? "yes" : "NO");
+  if (all.crc != one.crc)
     return 1;
   CompareCompressors(plan, std::min<uint64_t>(mib << 20, 32u << 20));
 
